@@ -1,0 +1,80 @@
+#include "../FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+
+#include "../Failure.h"
+#include "AtomicWrite.h"
+
+namespace vantorel {
+
+bool matchesMask(std::string_view name, std::string_view mask) {
+    // Iterative wildcard match with one backtrack point for the last "*".
+    std::size_t n = 0, m = 0, starM = std::string_view::npos, starN = 0;
+    auto same = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    };
+    while (n < name.size()) {
+        if (m < mask.size() && (mask[m] == '?' || (mask[m] != '*' && same(mask[m], name[n])))) {
+            ++n;
+            ++m;
+        } else if (m < mask.size() && mask[m] == '*') {
+            starM = m++;
+            starN = n;
+        } else if (starM != std::string_view::npos) {
+            m = starM + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*') ++m;
+    return m == mask.size();
+}
+
+std::vector<FoundFile> findFiles(const std::string& folder, const std::string& mask) {
+    std::vector<FoundFile> found;
+    const std::string dirPath = folder.empty() ? "." : folder;
+    DIR* dir = opendir(dirPath.c_str());
+    if (!dir) return found;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.empty() || name[0] == '.') continue;  // hidden, and "." / ".."
+        if (!matchesMask(name, mask)) continue;
+        struct stat st {};
+        const std::string full = folder.empty() ? name : folder + name;
+        if (stat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        found.push_back({name, st.st_mtime});
+    }
+    closedir(dir);
+    return found;
+}
+
+bool fileCanBeOpened(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    ::close(fd);
+    return regular;
+}
+
+void writeWholeFile(const std::string& path, std::string_view data) {
+    switch (posix::writeAtomically(path, data)) {
+        case posix::WriteResult::Ok:
+            return;
+        case posix::WriteResult::CannotCreate:
+            throw Failure("Cannot create file " + path);
+        case posix::WriteResult::CannotWrite:
+            throw Failure("Cannot write file " + path);
+    }
+}
+
+bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+}  // namespace vantorel

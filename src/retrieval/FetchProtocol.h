@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vantorel {
+
+// The patent service's fetch request and its Index response.
+namespace FetchProtocol {
+
+inline constexpr const char* kFetchPath = "/patent_pdf/fetcher.php";
+inline constexpr const char* kEntryMarker = "<br>";
+inline constexpr const char* kCredentialsRejected = "Incorrect login or password";
+
+enum class EntryKind { CredentialsRejected, ServiceError, Empty, FileAddress };
+
+// Trims bytes at or below the blank, then deletes every " ", ",", "." and ":".
+std::string normaliseRequest(const std::string& raw);
+
+// "http://" + host + "/patent_pdf/fetcher.php?patent=" + request + "&name=" + login
+// + "&pswd=" + password; the values go in byte for byte, unescaped.
+std::string composeFetchAddress(const std::string& host, const std::string& request,
+                                const std::string& login, const std::string& password);
+
+// The texts before each "<br>"; what follows the last marker is not an entry.
+std::vector<std::string> splitIndexResponse(const std::string& body);
+
+EntryKind classifyEntry(const std::string& entry);
+
+// The text after the last "/", with the first "_full" removed.
+std::string localFileName(const std::string& fileAddress);
+
+// A local name that stays inside the patent folder: not empty, not "." or "..",
+// and free of separators, drive colons and control bytes.
+bool isSafeLocalFileName(const std::string& name);
+
+// The message shown for a name that isSafeLocalFileName refuses.
+std::string refusedFileNameMessage(const std::string& fileAddress);
+
+}  // namespace FetchProtocol
+}  // namespace vantorel

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <utime.h>
+
+#include <algorithm>
+
+#include "library/PatentFolder.h"
+#include "platform/FileDateText.h"
+#include "support/TempDir.h"
+
+namespace vantorel {
+namespace {
+
+using test::TempDir;
+using test::writeFile;
+
+class FakeList : public PatentListHost {
+public:
+    int row = -1;
+    std::string caption;
+    bool answer = false;
+    std::vector<std::string> questions, opened;
+    int rescans = 0;
+
+    int selectedRow() const override { return row; }
+    std::string selectedCaption() const override { return caption; }
+    bool askYesNo(const std::string& text, const std::string& title) override {
+        questions.push_back(title + "|" + text);
+        return answer;
+    }
+    void openDocument(const std::string& path) override { opened.push_back(path); }
+    void rescanPatents() override { ++rescans; }
+};
+
+TEST(PatentFolder, RowsHoldCaptionPathAndDate) {
+    TempDir dir;
+    for (const char* name : {"US6892391.pdf", "EP1534056.pdf", "a.b.pdf", ".y.pdf", "n.txt"})
+        writeFile(dir.file(name), "%PDF");
+    mkdir(dir.file("x.pdf").c_str(), 0700);
+    const utimbuf times{1115715846, 1115715846};
+    utime(dir.file("US6892391.pdf").c_str(), &times);
+
+    auto rows = PatentFolder::scan(dir.folder());
+    std::sort(rows.begin(), rows.end(),
+              [](const auto& a, const auto& b) { return a.caption < b.caption; });
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].caption, "EP1534056");
+    EXPECT_EQ(rows[1].caption, "US6892391");
+    EXPECT_EQ(rows[1].filePath, dir.folder() + "US6892391.pdf");
+    EXPECT_EQ(rows[1].dateText, fileDateText(1115715846));
+    EXPECT_EQ(rows[2].caption, "a");
+    EXPECT_EQ(rows[2].filePath, dir.folder() + "a.b.pdf");
+    EXPECT_TRUE(PatentFolder::scan(dir.file("gone/")).empty());
+}
+
+TEST(PatentFolder, ViewRebuildsThePathFromTheCaption) {
+    FakeList list;
+    PatentFolder::viewSelected(list, "/p/");
+    EXPECT_TRUE(list.opened.empty());
+    list.row = 0;
+    list.caption = "a";  // listed as a.b.pdf
+    PatentFolder::viewSelected(list, "/other/");
+    EXPECT_EQ(list.opened, (std::vector<std::string>{"/other/a.pdf"}));
+}
+
+TEST(PatentFolder, DeleteAsksThenRebuildsEitherWay) {
+    TempDir dir;
+    writeFile(dir.file("US1.pdf"), "x");
+    FakeList list;
+    PatentFolder::deleteSelected(list, dir.folder());
+    EXPECT_TRUE(list.questions.empty());
+    EXPECT_EQ(list.rescans, 0);
+
+    list.row = 0;
+    list.caption = "US1";
+    PatentFolder::deleteSelected(list, dir.folder());
+    EXPECT_EQ(list.questions,
+              (std::vector<std::string>{"Warning|File will be deleted permanently.\n\rAre you sure?"}));
+    EXPECT_EQ(list.rescans, 1);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("US1.pdf")));
+
+    list.answer = true;
+    PatentFolder::deleteSelected(list, dir.folder());
+    EXPECT_EQ(list.rescans, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("US1.pdf")));
+    PatentFolder::deleteSelected(list, dir.folder());  // already gone: no complaint
+    EXPECT_EQ(list.rescans, 3);
+}
+
+}  // namespace
+}  // namespace vantorel
