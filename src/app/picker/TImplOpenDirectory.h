@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "settings/MountTable.h"
+
+class QAbstractButton;
+class QLineEdit;
+
+namespace vantorel {
+
+class FolderDialog;
+class FolderListView;
+class TOpenDirectory;
+
+// The part of TOpenDirectory that exists only while a dialog runs: the dialog,
+// its controls, the folder it shows and whether the mouse accepted. Created
+// with the component and reused by every Execute; nothing of one run is used
+// in the next.
+class TImplOpenDirectory : public QObject {
+    Q_OBJECT
+public:
+    explicit TImplOpenDirectory(TOpenDirectory* owner);
+    ~TImplOpenDirectory() override;
+
+    int Execute();
+    void setMountTableSource(std::function<MountTable()> source) {
+        mountSource = std::move(source);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Prepare();
+    void FolderChange(const QString& reportedPath);
+    void ListClick();
+    void Close();
+    void showInNameBox(const std::string& path);
+    bool acceptButtonRelease(QEvent* event);
+
+    TOpenDirectory* Owner;
+    std::unique_ptr<FolderDialog> Dialog;
+    bool Accepted = false;
+    std::string TextBuffer;     // the last path handed to the name box
+    std::string CurrentFolder;  // empty while the dialog shows no folder
+    QPointer<QAbstractButton> AcceptButton;
+    QPointer<FolderListView> FolderList;
+    QPointer<QLineEdit> NameBox;
+    bool closed = false;
+    MountTable mounts;
+    std::function<MountTable()> mountSource;
+};
+
+}  // namespace vantorel

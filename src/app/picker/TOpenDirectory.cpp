@@ -1,0 +1,20 @@
+#include "app/picker/TOpenDirectory.h"
+
+#include "app/picker/TImplOpenDirectory.h"
+
+namespace vantorel {
+
+TOpenDirectory::TOpenDirectory(QObject* owner)
+    : QObject(owner), Impl(std::make_unique<TImplOpenDirectory>(this)) {}
+
+TOpenDirectory::~TOpenDirectory() = default;
+
+int TOpenDirectory::Execute() {
+    return Impl->Execute();
+}
+
+void TOpenDirectory::setMountTableSource(std::function<MountTable()> source) {
+    Impl->setMountTableSource(std::move(source));
+}
+
+}  // namespace vantorel
