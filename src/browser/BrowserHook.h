@@ -27,4 +27,9 @@ std::string extensionScript();
 // "Cannot create file <path>".
 void registerHook(const Locations& where);
 
+// What this platform's browsers need beyond the menu-extension entry: on
+// Linux the hook above for an installed program (nothing without an install
+// folder); on Windows nothing.
+void registerForThisPlatform(const std::string& installPath);
+
 }  // namespace vantorel::BrowserHook

@@ -1,0 +1,23 @@
+// The program entry: the application object, the real boxes and the window.
+#include <clocale>
+#include <string>
+
+#include "app/Application.h"
+#include "app/QtUserDialogs.h"
+#include "app/TMainForm.h"
+#include "platform/CommandLine.h"
+
+int main(int argc, char** argv) {
+    // File date texts follow the user's regional settings.
+    std::setlocale(LC_ALL, "");
+    // The request is taken before Qt removes its own options from argv.
+    vantorel::TMainFormOptions options;
+    options.commandLineRequest = vantorel::commandLineRequest(argc, argv);
+
+    vantorel::Application app(argc, argv);
+    vantorel::QtUserDialogs dialogs;
+    app.setFailureSink(&dialogs);
+    vantorel::TMainForm form(dialogs, options);
+    form.show();
+    return app.exec();
+}

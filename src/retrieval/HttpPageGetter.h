@@ -1,0 +1,21 @@
+#pragma once
+
+#include "retrieval/DownloadHost.h"
+#include "retrieval/HttpClient.h"
+
+namespace vantorel {
+
+// The download command's view of the program's HTTP client.
+class HttpPageGetter : public PageGetter {
+public:
+    explicit HttpPageGetter(HttpClient& client) : client_(client) {}
+
+    std::string get(const std::string& url) override { return client_.Get(url); }
+    void setReadTimeout(int milliseconds) override { client_.ReadTimeout = milliseconds; }
+    long long expectedLength() const override { return client_.response().ContentLength; }
+
+private:
+    HttpClient& client_;
+};
+
+}  // namespace vantorel
