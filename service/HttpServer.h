@@ -1,0 +1,68 @@
+#pragma once
+
+#include <netinet/in.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "HttpRequest.h"
+#include "HttpResponse.h"
+#include "RequestLog.h"
+
+namespace vantorel::service {
+
+// A small HTTP/1.1 server over IPv4 sockets: one thread per connection (up
+// to a limit), keep-alive and pipelined requests, time limits on every wait,
+// and a 4xx answer for anything it will not serve.
+class HttpServer {
+public:
+    using Handler =
+        std::function<HttpResponse(const HttpRequest& request, const std::string& localAddress)>;
+
+    static constexpr int kMostConnections = 64;
+    static constexpr int kIdleTimeoutMs = 30000;
+    static constexpr int kHeadTimeoutMs = 30000;
+    static constexpr int kSendTimeoutMs = 30000;
+
+    // "HOST:PORT" or "PORT" (then on 127.0.0.1); HOST is an IPv4 address
+    // or "localhost". Throws vantorel::Failure when it does not parse.
+    static sockaddr_in parseListenAddress(const std::string& text);
+
+    // Binds and listens at once, so the port is known (port 0 picks a free
+    // one). Throws vantorel::Failure when that fails.
+    HttpServer(const std::string& listenAddress, Handler handler, RequestLog& log);
+    ~HttpServer();
+    HttpServer(const HttpServer&) = delete;
+    HttpServer& operator=(const HttpServer&) = delete;
+
+    const std::string& address() const { return address_; }
+
+    // Serves until stop(); then closes every connection and waits for their
+    // threads before it returns.
+    void run();
+    // Safe to call from a signal handler.
+    void stop();
+
+private:
+    void serveConnection(int socket, const std::string& peer, const std::string& local);
+    void answer(int socket, const std::string& peer, const std::string& requestLine,
+                HttpResponse& response, bool headOnly, bool keepAlive, const std::string& version);
+    void connectionEnded(int socket);
+
+    int listener_ = -1;
+    int wakeRead_ = -1;
+    int wakeWrite_ = -1;
+    std::string address_;
+    Handler handler_;
+    RequestLog& log_;
+
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    std::set<int> open_;  // sockets of running connection threads
+};
+
+}  // namespace vantorel::service

@@ -1,0 +1,63 @@
+#include "ServiceOptions.h"
+
+#include "platform/Failure.h"
+
+namespace vantorel::service {
+
+namespace {
+
+std::size_t parseSize(const std::string& text) {
+    if (text.empty() || text.size() > 10 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        throw Failure("--sample-size wants a number of bytes, got '" + text + "'");
+    }
+    const unsigned long long value = std::stoull(text);
+    if (value > ServiceOptions::kLargestSample) throw Failure("--sample-size is at most 1 GiB");
+    return static_cast<std::size_t>(value);
+}
+
+}  // namespace
+
+const char* ServiceOptions::usage() {
+    return "usage: vantorel-service [--listen HOST:PORT] [--catalogue DIR] [--accounts FILE]\n"
+           "                        [--log FILE] [--sample-size BYTES]\n"
+           "  --listen HOST:PORT   address to serve on (default 127.0.0.1:8741; port 0 picks one)\n"
+           "  --catalogue DIR      folder of <NUMBER>.pdf files served besides the samples\n"
+           "  --accounts FILE      one login:password a line (default: the account demo:demo)\n"
+           "  --log FILE           append the request log there (default: standard error)\n"
+           "  --sample-size BYTES  pad generated sample documents to that size\n";
+}
+
+ServiceOptions ServiceOptions::parse(const std::vector<std::string>& arguments) {
+    ServiceOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        std::string value;
+        bool hasValue = false;
+        if (const std::size_t equals = name.find('=');
+            name.rfind("--", 0) == 0 && equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+            hasValue = true;
+        }
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            continue;
+        }
+        const bool known = name == "--listen" || name == "--catalogue" || name == "--accounts" ||
+                           name == "--log" || name == "--sample-size";
+        if (!known) throw Failure("unknown option '" + name + "'");
+        if (!hasValue) {
+            if (i + 1 >= arguments.size()) throw Failure(name + " needs a value");
+            value = arguments[++i];
+        }
+        if (name == "--listen") options.listen = value;
+        if (name == "--catalogue") options.catalogue = value;
+        if (name == "--accounts") options.accounts = value;
+        if (name == "--log") options.log = value;
+        if (name == "--sample-size") options.sampleSize = parseSize(value);
+    }
+    return options;
+}
+
+}  // namespace vantorel::service
