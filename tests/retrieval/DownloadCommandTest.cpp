@@ -174,7 +174,7 @@ TEST(DownloadCommand, ViewingPreferences) {
         r.command.run();
         std::vector<std::string> seen;
         for (const auto& e : r.host.events)
-            if (e.rfind("open:", 0) == 0) seen.push_back("open:" + e.substr(e.rfind('/') + 1));
+            if (e.rfind("open:", 0) == 0) seen.push_back("open:" + e.substr(e.find_last_of("/\\") + 1));
         EXPECT_EQ(seen, opened) << preference;
     }
 }

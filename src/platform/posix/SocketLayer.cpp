@@ -1,0 +1,7 @@
+#include "../SocketLayer.h"
+
+namespace vantorel {
+
+void startSocketLayer() {}
+
+}  // namespace vantorel

@@ -1,0 +1,7 @@
+#include "../StandardStreams.h"
+
+namespace vantorel {
+
+void useBinaryStandardStreams() {}
+
+}  // namespace vantorel

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <string>
+
+#include "retrieval/CookieStore.h"
+#include "retrieval/HttpResponse.h"
+#include "retrieval/HttpUrl.h"
+#include "retrieval/TcpConnection.h"
+#include "retrieval/WorkCounter.h"
+
+namespace vantorel {
+
+// HTTP/1.1 GET over IPv4 with one kept connection, cookies, time-outs and
+// progress events; no redirects, no authentication, no encryption. Every
+// failure is a Failure whose message is the chain of stage labels down to the
+// innermost cause ("THTTPClient.DoRequest#1 --> ... --> Read Timeout").
+class HttpClient {
+public:
+    enum class HttpVersion { Http10, Http11 };
+    using TransportFactory = TcpConnection::TransportFactory;
+
+    static constexpr const char* kAccept = "text/html, */*";
+    static constexpr const char* kUserAgent =
+        "Mozilla/3.0 (compatible; Vantorel Patent Downloader)";
+    static constexpr std::size_t kMaxLineLength = 16384;
+    static constexpr std::size_t kMaxHeaderLines = 1000;
+    // The body of a refused response is read under this time-out.
+    static constexpr int kRefusedBodyTimeout = 2000;
+
+    // The default transport is the platform's sockets.
+    explicit HttpClient(TransportFactory transport = {}, CookieStore::Clock clock = {});
+    HttpClient(const HttpClient&) = delete;
+    HttpClient& operator=(const HttpClient&) = delete;
+
+    // One GET; the body exactly as received.
+    std::string Get(const std::string& url);
+
+    // Milliseconds any single wait for data may last; 0 = no limit.
+    int ReadTimeout = 15000;
+    // Milliseconds the TCP connect may last; 0 or -1 = a plain blocking connect.
+    int ConnectTimeout = 15000;
+    bool AllowCookies = true;
+    HttpVersion ProtocolVersion = HttpVersion::Http11;
+    // Bodies beyond this many bytes fail instead of exhausting memory.
+    std::size_t MaxBodySize = std::numeric_limits<std::size_t>::max();
+
+    // Progress while a body is read (never while connecting, sending or
+    // reading the head). The count is cumulative within one body and restarts
+    // at every chunk of a chunked one.
+    WorkCounter::BeginEvent OnWorkBegin;
+    WorkCounter::WorkEvent OnWork;
+    WorkCounter::EndEvent OnWorkEnd;
+
+    // The head of the current (or last) response; readable from inside OnWork.
+    const HttpResponse& response() const { return response_; }
+    // Absent until the first response arrives with AllowCookies on.
+    const CookieStore* cookieStore() const { return cookies_.get(); }
+    bool connected() const { return connection_.isOpen(); }
+
+private:
+    HttpUrl prepareRequest(const std::string& url);
+    void connectToHost(const HttpUrl& url);
+    void buildAndSendRequest(const HttpUrl& url);
+    void readResponseHead(const std::string& host);
+    std::string readStatusAndBody();
+    void readBody(std::string* sink, const int& readTimeout);
+    bool keepsConnection() const;
+    void applyKeepAliveRule();
+
+    CookieStore::Clock clock_;
+    TcpConnection connection_;
+    WorkCounter work_;
+    HttpResponse response_;
+    std::unique_ptr<CookieStore> cookies_;
+    HttpUrl previous_;
+    // False while the connection may hold the unread rest of a response.
+    bool inStep_ = true;
+};
+
+}  // namespace vantorel
