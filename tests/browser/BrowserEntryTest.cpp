@@ -3,6 +3,8 @@
 #include "browser/BrowserEntry.h"
 #include "platform/Failure.h"
 #include "platform/RegistryKey.h"
+#include "platform/Paths.h"
+#include "support/ScopedRegistry.h"
 #include "support/TempDir.h"
 
 namespace vantorel {
@@ -24,47 +26,31 @@ TEST(BrowserEntry, ScriptIsThreePiecesWithBackslashesDoubled) {
 }
 
 TEST(BrowserEntry, RegisteringTwiceWritesTheSameFileAndValues) {
-    test::ScopedConfigHome home;
+    test::ScopedRegistry registry({BrowserEntry::kMenuExtKey});
     test::TempDir install;
-    BrowserEntry::registerMenuEntry(install.path());
-    const std::string registry = readFile(home.registryFile());
-    BrowserEntry::registerMenuEntry(install.path());
-    EXPECT_EQ(readFile(home.registryFile()), registry);
-
-    const std::string script = readFile(install.file("tessariant.html"));
-    EXPECT_EQ(script, kHead + install.path() + kTail);  // one line, no line break at the end
-    EXPECT_EQ(registry,
-              "Windows Registry Editor Version 5.00\r\n\r\n"
-              "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\MenuExt\\Vantorel "
-              "Patent Downloader]\r\n"
-              "@=\"" + install.path() + "/tessariant.html\"\r\n"
-              "\"Contexts\"=dword:00000010\r\n");
-    RegistryKey key;
-    ASSERT_TRUE(key.openOrCreate(BrowserEntry::kMenuExtKey));
-    EXPECT_EQ(key.readString(""), install.path() + "/tessariant.html");
+    const std::string script = install.file("tessariant.html");
+    EXPECT_EQ(BrowserEntry::scriptPath(install.path()), script);
+    for (int run = 0; run < 2; ++run) {
+        BrowserEntry::registerMenuEntry(install.path());
+        // One line, no line break at the end.
+        EXPECT_EQ(readFile(script), BrowserEntry::menuScript(install.path()));
+        RegistryKey key;
+        ASSERT_TRUE(key.openOrCreate(BrowserEntry::kMenuExtKey));
+        EXPECT_EQ(key.readString(""), script);
+        EXPECT_THROW(key.readString("Contexts"), Failure);  // a number, not text
+    }
 }
 
 TEST(BrowserEntry, AScriptThatCannotBeWrittenFailsWithItsPath) {
-    test::ScopedConfigHome home;
+    test::ScopedRegistry registry({BrowserEntry::kMenuExtKey});
     test::TempDir install;
     const std::string missing = install.file("missing");
     try {
         BrowserEntry::registerMenuEntry(missing);
         FAIL();
     } catch (const Failure& failure) {
-        EXPECT_EQ(failure.message(), "Cannot create file " + missing + "/tessariant.html");
-    }
-}
-
-TEST(BrowserEntry, AMenuKeyThatCannotBeOpenedFailsTheDefaultValue) {
-    test::ScopedConfigHome home;
-    test::TempDir install;
-    std::filesystem::create_directories(home.registryFile());  // the registry file cannot be made
-    try {
-        BrowserEntry::registerMenuEntry(install.path());
-        FAIL();
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.message(), "Failed to set data for ''");
+        EXPECT_EQ(failure.message(),
+                  "Cannot create file " + missing + kPathSeparator + "tessariant.html");
     }
 }
 

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <utime.h>
 
 #include <algorithm>
 
 #include "library/PatentFolder.h"
 #include "platform/FileDateText.h"
+#include "platform/Paths.h"
 #include "support/TempDir.h"
 
 namespace vantorel {
@@ -36,9 +35,11 @@ TEST(PatentFolder, RowsHoldCaptionPathAndDate) {
     TempDir dir;
     for (const char* name : {"US6892391.pdf", "EP1534056.pdf", "a.b.pdf", ".y.pdf", "n.txt"})
         writeFile(dir.file(name), "%PDF");
-    mkdir(dir.file("x.pdf").c_str(), 0700);
-    const utimbuf times{1115715846, 1115715846};
-    utime(dir.file("US6892391.pdf").c_str(), &times);
+    test::makeHidden(dir.file(".y.pdf"));
+    std::filesystem::create_directory(dir.file("x.pdf"));
+    std::filesystem::last_write_time(
+        dir.file("US6892391.pdf"),
+        std::chrono::file_clock::from_sys(std::chrono::sys_seconds(std::chrono::seconds(1115715846))));
 
     auto rows = PatentFolder::scan(dir.folder());
     std::sort(rows.begin(), rows.end(),
@@ -50,7 +51,7 @@ TEST(PatentFolder, RowsHoldCaptionPathAndDate) {
     EXPECT_EQ(rows[1].dateText, fileDateText(1115715846));
     EXPECT_EQ(rows[2].caption, "a");
     EXPECT_EQ(rows[2].filePath, dir.folder() + "a.b.pdf");
-    EXPECT_TRUE(PatentFolder::scan(dir.file("gone/")).empty());
+    EXPECT_TRUE(PatentFolder::scan(dir.file("gone") + kPathSeparator).empty());
 }
 
 TEST(PatentFolder, ViewRebuildsThePathFromTheCaption) {

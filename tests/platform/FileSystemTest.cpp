@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -28,9 +27,11 @@ TEST(MatchesMask, WildcardsIgnoreCase) {
 
 TEST(FindFiles, ListsOrdinaryVisiblePdfsOnly) {
     TempDir dir;
-    for (const char* name : {"US6892391.pdf", "EP1534056.PDF", "a.b.pdf", ".hidden.pdf", "notes.txt"})
+    for (const char* name :
+         {"US6892391.pdf", "EP1534056.PDF", "a.b.pdf", ".hidden.pdf", "notes.txt", "a.pdfx"})
         writeFile(dir.file(name), "x");
-    mkdir(dir.file("x.pdf").c_str(), 0700);
+    test::makeHidden(dir.file(".hidden.pdf"));
+    std::filesystem::create_directory(dir.file("x.pdf"));
     std::vector<std::string> names;
     for (const auto& file : findFiles(dir.folder(), "*.pdf")) {
         names.push_back(file.name);
@@ -38,7 +39,18 @@ TEST(FindFiles, ListsOrdinaryVisiblePdfsOnly) {
     }
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"EP1534056.PDF", "US6892391.pdf", "a.b.pdf"}));
-    EXPECT_TRUE(findFiles(dir.file("missing") + "/", "*.pdf").empty());
+    EXPECT_TRUE(findFiles(dir.file("missing") + kPathSeparator, "*.pdf").empty());
+}
+
+TEST(FindFiles, ReportsTheLastWriteTime) {
+    TempDir dir;
+    writeFile(dir.file("a.pdf"), "x");
+    const auto when = std::chrono::file_clock::from_sys(
+        std::chrono::sys_seconds(std::chrono::seconds(1115715846)));
+    std::filesystem::last_write_time(dir.file("a.pdf"), when);
+    const auto found = findFiles(dir.folder(), "*.pdf");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].lastWrite, 1115715846);
 }
 
 TEST(WriteWholeFile, ReplacesAtomicallyAndLeavesNoTemporaryFiles) {
@@ -47,32 +59,40 @@ TEST(WriteWholeFile, ReplacesAtomicallyAndLeavesNoTemporaryFiles) {
     writeFile(path, "old content");
     writeWholeFile(path, std::string("new\0bytes", 9));
     EXPECT_EQ(readFile(path), std::string("new\0bytes", 9));
-    EXPECT_EQ(findFiles(dir.folder(), "*").size(), 1u);
-    EXPECT_EQ(findFiles(dir.folder(), ".*").size(), 0u);  // hidden temp files are not listed...
+    writeWholeFile(dir.file("b.pdf"), "");
+    EXPECT_EQ(readFile(dir.file("b.pdf")), "");
     int entries = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
-    EXPECT_EQ(entries, 1);  // ...and none is left behind
+    EXPECT_EQ(entries, 2);  // none is left behind
 }
 
 TEST(WriteWholeFile, FailsWithThePathAndKeepsTheOldFile) {
     TempDir dir;
-    const std::string missing = dir.file("nofolder/a.pdf");
+    const std::string missing = dir.file("nofolder") + kPathSeparator + "a.pdf";
     try {
         writeWholeFile(missing, "x");
         FAIL();
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.message(), "Cannot create file " + missing);
     }
-    mkdir(dir.file("sub.pdf").c_str(), 0700);
+    std::filesystem::create_directory(dir.file("sub.pdf"));
     EXPECT_THROW(writeWholeFile(dir.file("sub.pdf"), "x"), Failure);
 
+    const std::string locked = dir.file("locked.pdf");
+    writeFile(locked, "keep");
     {
-        const std::string readOnly = dir.file("ro.pdf");
-        writeFile(readOnly, "keep");
-        chmod(readOnly.c_str(), 0444);
-        EXPECT_THROW(writeWholeFile(readOnly, "new"), Failure);
-        EXPECT_EQ(readFile(readOnly), "keep");
+        test::Unwritable guard(locked);
+        try {
+            writeWholeFile(locked, "new");
+            FAIL();
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.message(), "Cannot create file " + locked);
+        }
     }
+    EXPECT_EQ(readFile(locked), "keep");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 2);  // sub.pdf and locked.pdf, no temporary file
 }
 
 TEST(FileCanBeOpened, TellsPresentFilesOnly) {
@@ -89,12 +109,13 @@ TEST(Paths, FullPathAndWorkingDirectory) {
     TempDir dir;
     const std::string before = currentDirectory();
     ASSERT_TRUE(setCurrentDirectory(dir.path()));
-    EXPECT_EQ(fullPath("sub/../x"), std::filesystem::canonical(dir.path()).string() + "/x");
+    const std::string here = std::filesystem::canonical(dir.path()).string();
+    EXPECT_EQ(fullPath(std::string("sub") + kPathSeparator + ".." + kPathSeparator + "x"),
+              here + kPathSeparator + "x");
     EXPECT_EQ(fullPath(""), "");
-    EXPECT_EQ(fullPath("/"), "/");
-    EXPECT_EQ(fullPath("/a/b/"), "/a/b");
     EXPECT_FALSE(setCurrentDirectory(dir.file("missing")));
     setCurrentDirectory(before);
+    EXPECT_EQ(currentDirectory(), before);
 }
 
 }  // namespace

@@ -1,93 +1,75 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+
+#include <functional>
 
 #include "platform/Failure.h"
 #include "platform/RegistryKey.h"
-#include "support/TempDir.h"
+#include "support/ScopedRegistry.h"
 
 namespace vantorel {
 namespace {
 
-using test::readFile;
-using test::ScopedConfigHome;
-using test::writeFile;
+const char* kTestRoot = "\\Software\\Vantorel Tests";
+const char* kKey = "\\Software\\Vantorel Tests\\RegistryKey";
 
-const char* kKey = "\\Software\\Vantorel Patent Downloader";
-
-TEST(RegistryKey, CreatesAMissingKeyAndReadsMissingValuesAsEmpty) {
-    ScopedConfigHome home;
-    RegistryKey key;
-    ASSERT_TRUE(key.openOrCreate(kKey));
-    EXPECT_EQ(key.readString("InstallPath"), "");
-    EXPECT_EQ(readFile(home.registryFile()),
-              "Windows Registry Editor Version 5.00\r\n\r\n"
-              "[HKEY_CURRENT_USER\\Software\\Vantorel Patent Downloader]\r\n");
-    struct stat st {};
-    ASSERT_EQ(stat(home.registryFile().c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+std::string failureOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Failure& failure) {
+        return failure.message();
+    }
+    return "<no failure>";
 }
 
-TEST(RegistryKey, ReadsWhatWindowsWritesAndKeepsForeignKeys) {
-    ScopedConfigHome home;
-    mkdir((home.registryFile().substr(0, home.registryFile().rfind('/'))).c_str(), 0700);
-    writeFile(home.registryFile(),
-              "Windows Registry Editor Version 5.00\r\n\r\n"
-              "[HKEY_CURRENT_USER\\Software\\Other]\r\n"
-              "\"Bin\"=hex:01,02,\\\r\n  03\r\n"
-              "@=\"other default\"\r\n\r\n"
-              "[HKEY_CURRENT_USER\\SOFTWARE\\vantorel patent downloader]\n"
-              "\"installpath\"=\"C:\\\\Program Files\\\\X \\\"q\\\"\"\n"
-              "\"Number\"=dword:00000010\n");
+TEST(RegistryKey, CreatesAMissingKeyAndReadsMissingValuesAsEmpty) {
+    test::ScopedRegistry registry({kTestRoot});
+    RegistryKey key;
+    EXPECT_FALSE(key.isOpen());
+    ASSERT_TRUE(key.openOrCreate(kKey));
+    EXPECT_TRUE(key.isOpen());
+    EXPECT_EQ(key.readString("InstallPath"), "");
+    EXPECT_EQ(key.readString(""), "");
+    RegistryKey again;
+    ASSERT_TRUE(again.openOrCreate(kKey));  // now it exists
+}
+
+TEST(RegistryKey, TextValuesComeBackAndOtherTypesAreRefusedAsText) {
+    test::ScopedRegistry registry({kTestRoot});
+    {
+        RegistryKey key;
+        ASSERT_TRUE(key.openOrCreate(kKey));
+        key.writeString("InstallPath", "C:\\Program Files\\X \"q\"");
+        key.writeString("", "default text");
+        key.writeInteger("Contexts", 16);
+        key.writeString("Empty", "");
+    }
     RegistryKey key;
     ASSERT_TRUE(key.openOrCreate(kKey));
     EXPECT_EQ(key.readString("InstallPath"), "C:\\Program Files\\X \"q\"");
-    try {
-        key.readString("Number");
-        FAIL() << "a dword read as text";
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.message(), "Invalid data type for 'Number'");
-    }
+    EXPECT_EQ(key.readString("installpath"), "C:\\Program Files\\X \"q\"");  // names ignore case
+    EXPECT_EQ(key.readString(""), "default text");
+    EXPECT_EQ(key.readString("Empty"), "");
+    EXPECT_EQ(failureOf([&] { key.readString("Contexts"); }), "Invalid data type for 'Contexts'");
 
-    key.writeString("", "default text");
-    key.writeInteger("Contexts", 16);
-    key.writeString("InstallPath", "/opt/v");
-    EXPECT_EQ(readFile(home.registryFile()),
-              "Windows Registry Editor Version 5.00\r\n\r\n"
-              "[HKEY_CURRENT_USER\\Software\\Other]\r\n"
-              "\"Bin\"=hex:01,02,\\\r\n  03\r\n"
-              "@=\"other default\"\r\n\r\n"
-              "[HKEY_CURRENT_USER\\SOFTWARE\\vantorel patent downloader]\r\n"
-              "\"installpath\"=\"/opt/v\"\r\n"
-              "\"Number\"=dword:00000010\r\n"
-              "@=\"default text\"\r\n"
-              "\"Contexts\"=dword:00000010\r\n");
-    RegistryKey again;
-    ASSERT_TRUE(again.openOrCreate(kKey));
-    EXPECT_EQ(again.readString(""), "default text");
+    key.writeString("InstallPath", "D:\\V");  // a rewrite replaces, nothing accumulates
+    EXPECT_EQ(key.readString("InstallPath"), "D:\\V");
+    key.writeInteger("Contexts", 0x10);
+    EXPECT_EQ(failureOf([&] { key.readString("Contexts"); }), "Invalid data type for 'Contexts'");
 }
 
-TEST(RegistryKey, WritesFailWithTheValueName) {
+TEST(RegistryKey, WritesToAKeyThatIsNotOpenFailWithTheValueName) {
     RegistryKey closed;
-    try {
-        closed.writeString("", "x");
-        FAIL();
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.message(), "Failed to set data for ''");
-    }
-    ScopedConfigHome home;
+    EXPECT_EQ(failureOf([&] { closed.writeString("", "x"); }), "Failed to set data for ''");
+    EXPECT_EQ(failureOf([&] { closed.writeInteger("Contexts", 16); }),
+              "Failed to set data for 'Contexts'");
+    EXPECT_EQ(closed.readString("InstallPath"), "");
+
+    test::ScopedRegistry registry({kTestRoot});
     RegistryKey key;
     ASSERT_TRUE(key.openOrCreate(kKey));
-    // A registry file that cannot be replaced (here a folder stands in its place).
-    std::filesystem::remove(home.registryFile());
-    mkdir(home.registryFile().c_str(), 0700);
-    try {
-        key.writeInteger("Contexts", 16);
-        FAIL();
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.message(), "Failed to set data for 'Contexts'");
-    }
-    RegistryKey refused;
-    EXPECT_FALSE(refused.openOrCreate("\\Software\\Elsewhere"));
+    key.close();
+    EXPECT_FALSE(key.isOpen());
+    EXPECT_EQ(failureOf([&] { key.writeString("Name", "x"); }), "Failed to set data for 'Name'");
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "platform/Failure.h"
 #include "platform/PrivateProfile.h"
 #include "platform/RegistryKey.h"
 #include "settings/SettingsStore.h"
+#include "platform/Paths.h"
+#include "support/ScopedRegistry.h"
 #include "support/TempDir.h"
 
 namespace vantorel {
@@ -13,6 +14,8 @@ namespace {
 using test::readFile;
 using test::TempDir;
 using test::writeFile;
+
+const std::string kSep(1, kPathSeparator);
 
 // Records the order in which the store sets the tab's values.
 class FakeTab : public SettingsTab {
@@ -47,7 +50,7 @@ TEST(SettingsStore, FirstStartUsesTheDefaults) {
     EXPECT_EQ(tab.password, "");
     EXPECT_EQ(tab.timeout, "120");
     EXPECT_EQ(tab.preference, 0);
-    EXPECT_EQ(tab.path, install.path() + "/patents/");
+    EXPECT_EQ(tab.path, install.path() + kSep + "patents" + kSep);
     EXPECT_FALSE(std::filesystem::exists(store.settingsFile()));  // nothing written by a load
     EXPECT_EQ(store.serviceHost(), "localhost:8741");
 }
@@ -64,7 +67,7 @@ TEST(SettingsStore, LoadsStoredValuesAndClampsThePreference) {
     EXPECT_EQ(tab.password, "p w");
     EXPECT_EQ(tab.timeout, "30");
     EXPECT_EQ(tab.preference, 2);
-    EXPECT_EQ(tab.path, install.path() + "/patents/");  // an empty Path means the default
+    EXPECT_EQ(tab.path, install.path() + kSep + "patents" + kSep);  // an empty Path means the default
     EXPECT_EQ(store.serviceHost(), "patents.example:8080");
 }
 
@@ -91,35 +94,45 @@ TEST(SettingsStore, SaveWritesInOrderAndKeepsOtherSections) {
     FakeTab tab;
     tab.login = "alice";
     tab.password = "";
-    tab.path = "/data/patents/";
+    tab.path = install.folder() + "patents" + kSep;
     tab.timeout = "not a number";
     tab.preference = -1;
     CurrentSettings current;
     store.save(tab, current);
     EXPECT_EQ(current.UserLogin, "alice");
-    EXPECT_EQ(current.PatentPath, "/data/patents/");
-    EXPECT_EQ(readFile(store.settingsFile()),
-              "[Service]\nHost=h:1\n[Main]\nLogin=alice\nPswd=\nPath=/data/patents/\n"
-              "Timeout=not a number\nPDFAction=-1\n");
-    struct stat st {};
-    ASSERT_EQ(stat(store.settingsFile().c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(current.PatentPath, tab.path);
+    const std::pair<const char*, std::string> saved[] = {
+        {"Login", "alice"}, {"Pswd", ""}, {"Path", tab.path}, {"Timeout", "not a number"},
+        {"PDFAction", "-1"},
+    };
+    const std::string text = readFile(store.settingsFile());
+    std::size_t previous = 0;
+    for (const auto& [key, value] : saved) {
+        EXPECT_EQ(PrivateProfile::readString("Main", key, "absent", store.settingsFile()), value);
+        const std::size_t at = text.find(std::string(key) + "=");
+        EXPECT_NE(at, std::string::npos) << key;
+        EXPECT_GT(at, previous) << key << " is written after the key before it";
+        previous = at;
+    }
+    EXPECT_EQ(PrivateProfile::readString("Service", "Host", "", store.settingsFile()), "h:1");
 }
 
 TEST(SettingsStore, AFailedWriteStopsAtThatKey) {
     TempDir install;
     SettingsStore store(install.path());
     writeFile(store.settingsFile(), "[Main]\nLogin=old\nPswd=old\nPath=old\n");
-    chmod(store.settingsFile().c_str(), 0444);
     FakeTab tab;
     tab.login = "new";
     tab.path = "/new/";
     CurrentSettings current;
-    try {
-        store.save(tab, current);
-        FAIL();
-    } catch (const Failure& failure) {
-        EXPECT_EQ(failure.message(), "Unable to write to " + store.settingsFile());
+    {
+        test::Unwritable guard(store.settingsFile());
+        try {
+            store.save(tab, current);
+            FAIL();
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.message(), "Unable to write to " + store.settingsFile());
+        }
     }
     EXPECT_EQ(readFile(store.settingsFile()), "[Main]\nLogin=old\nPswd=old\nPath=old\n");
     EXPECT_EQ(current.UserLogin, "new");  // copied before the writes, and stays in effect
@@ -129,14 +142,15 @@ TEST(SettingsStore, AFailedWriteStopsAtThatKey) {
 }
 
 TEST(SettingsStore, ReadsTheInstallFolderFromTheProgramKey) {
-    test::ScopedConfigHome home;
+    test::ScopedRegistry registry({kProgramRegistryKey});
     RegistryKey key;
     ASSERT_TRUE(key.openOrCreate(kProgramRegistryKey));
     EXPECT_EQ(SettingsStore::readInstallFolder(key), "");
     key.writeString("InstallPath", "/opt/vantorel");
     EXPECT_EQ(SettingsStore::readInstallFolder(key), "/opt/vantorel");
-    EXPECT_EQ(SettingsStore("").settingsFile(), "/tessariant.ini");
-    EXPECT_EQ(SettingsStore("").defaultPatentFolder(), "/patents/");
+    // Without an install folder both lie at the root of the current drive.
+    EXPECT_EQ(SettingsStore("").settingsFile(), kSep + "tessariant.ini");
+    EXPECT_EQ(SettingsStore("").defaultPatentFolder(), kSep + "patents" + kSep);
 }
 
 }  // namespace
