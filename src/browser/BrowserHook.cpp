@@ -1,6 +1,9 @@
 #include "browser/BrowserHook.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/Failure.h"
@@ -16,9 +19,14 @@ std::string envOr(const char* name, const std::string& fallback) {
     return value && *value ? value : fallback;
 }
 
-// Quotes an argument for a desktop entry's Exec key: the Exec quoting first,
-// then the escaping every string value of the file gets.
+// An argument for a desktop entry's Exec key. Plain paths go unquoted, since
+// the simple parsers (xdg-open's generic mode) split at blanks and know no
+// quotes; others get the Exec quoting, then the escaping of string values.
 std::string execArgument(const std::string& text) {
+    const bool plain = !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || std::strchr("/._+-,@", c);
+    });
+    if (plain) return text;
     std::string quoted = "\"";
     for (const char c : text) {
         if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';

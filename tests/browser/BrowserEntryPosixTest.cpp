@@ -20,8 +20,10 @@ TEST(BrowserEntryPosix, TheRegistryFileHoldsTheMenuKeyInExportForm) {
               "Windows Registry Editor Version 5.00\r\n\r\n"
               "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\MenuExt\\Vantorel "
               "Patent Downloader]\r\n"
-              "@=\"" + install.path() + "/tessariant.html\"\r\n"
-              "\"Contexts\"=dword:00000010\r\n");
+              "@=\"" +
+                  install.path() +
+                  "/tessariant.html\"\r\n"
+                  "\"Contexts\"=dword:00000010\r\n");
 }
 
 TEST(BrowserEntryPosix, AMenuKeyThatCannotBeOpenedFailsTheDefaultValue) {

@@ -15,7 +15,8 @@ std::string regQuery(const std::string& key) {
     FILE* pipe = _popen(("reg query \"" + key + "\" 2>&1").c_str(), "rb");
     if (!pipe) return "<reg did not start>";
     char buffer[512];
-    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        output.append(buffer, n);
     _pclose(pipe);
     return output;
 }
@@ -40,8 +41,9 @@ TEST(BrowserEntryWin32, WritesTheScriptAndTheMenuKeyAsTheBrowserReadsThem) {
     const std::string key =
         "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\MenuExt\\Vantorel Patent "
         "Downloader";
-    const std::string shown = regQuery("HKCU\\Software\\Microsoft\\Internet Explorer\\MenuExt\\"
-                                       "Vantorel Patent Downloader");
+    const std::string shown = regQuery(
+        "HKCU\\Software\\Microsoft\\Internet Explorer\\MenuExt\\"
+        "Vantorel Patent Downloader");
     EXPECT_NE(shown.find(key + "\r\n"), std::string::npos) << shown;
     EXPECT_NE(shown.find("    (Default)    REG_SZ    " + install + "\\tessariant.html\r\n"),
               std::string::npos)

@@ -62,6 +62,7 @@ TEST(BrowserHook, ASecondStartRewritesTheSameFilesAndKeepsOtherHandlers) {
               "[Default Applications]\ntext/html=firefox.desktop\n"
               "x-scheme-handler/vantorel=vantorel-url-handler.desktop\n[Added Associations]\nx=y\n");
     EXPECT_EQ(countFiles(dir.path()), files);
+    EXPECT_NE(entry.find("\nExec=/opt/v/bin/vantorel-patent-downloader %u\n"), std::string::npos);
     EXPECT_EQ(readFile(where.applicationsFolder + "/vantorel-url-handler.desktop"), entry);
 }
 

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# End to end: with the program installed by the installer and started once
+# (which registers its browser hook), `xdg-open 'vantorel:...'` starts it
+# with the selection, and it downloads the patent from the reference service.
+# Usage: scheme_e2e.sh REPO BUILD_DIR
+set -euo pipefail
+repo=$1
+build=$2
+command -v xvfb-run >/dev/null || { echo "xvfb-run is missing"; exit 1; }
+command -v xdg-open >/dev/null || { echo "xdg-open is missing"; exit 1; }
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    pkill -f "$work/install/bin/vantorel-patent-downloader" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+export XDG_STATE_HOME=$work/state XDG_CURRENT_DESKTOP=X-Generic
+unset DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID BROWSER
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+install=$work/install
+
+"$build/service/vantorel-service" --listen 127.0.0.1:0 >"$work/service.out" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    port=$(sed -n 's/.*listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$work/service.out" | head -n1)
+    [ -n "$port" ] && break
+    sleep 0.1
+done
+[ -n "${port:-}" ] || { echo "service did not start"; exit 1; }
+
+"$repo/scripts/install.sh" --build-dir "$build" --prefix "$install" \
+    --service-host "127.0.0.1:$port" >"$work/install.out"
+# Keep the viewer out of it: this run only downloads.
+sed -i 's/^PDFAction=.*/PDFAction=2/' "$install/tessariant.ini"
+
+xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+    # A first start registers the hook; it is closed again at once.
+    "$1/bin/vantorel-patent-downloader" & first=$!
+    for _ in $(seq 100); do
+        [ -f "$XDG_DATA_HOME/applications/vantorel-url-handler.desktop" ] && break
+        sleep 0.1
+    done
+    sleep 0.5
+    kill $first; wait $first 2>/dev/null
+    xdg-open "vantorel:US%206%2C892%2C391" >"$2/xdg-open.out" 2>&1 &
+    for _ in $(seq 300); do
+        [ -f "$1/patents/US6892391.pdf" ] && break
+        sleep 0.1
+    done
+    sleep 0.5
+    exit 0
+' sh "$install" "$work"
+
+fail=0
+grep -qx 'x-scheme-handler/vantorel=vantorel-url-handler.desktop' "$XDG_CONFIG_HOME/mimeapps.list" ||
+    { echo "the handler is not the user's default"; fail=1; }
+[ -f "$install/browser-extension/manifest.json" ] || { echo "no browser extension"; fail=1; }
+if [ -f "$install/patents/US6892391.pdf" ]; then
+    curl -fsS "http://127.0.0.1:$port/files/US6892391_full.pdf" -o "$work/expected.pdf"
+    cmp "$install/patents/US6892391.pdf" "$work/expected.pdf" || { echo "the file differs"; fail=1; }
+else
+    echo "US6892391 was not downloaded"; cat "$work/xdg-open.out" || true; fail=1
+fi
+[ $fail -eq 0 ] && echo "end-to-end: xdg-open of a vantorel: address downloaded US6892391"
+exit $fail
