@@ -4,18 +4,9 @@
 
 #include <cstring>
 
+#include "platform/WholeNumber.h"
+
 namespace vantorel::SchemeAddress {
-namespace {
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
-
 bool isSchemeAddress(const std::string& argument) {
     const std::size_t n = std::strlen(kScheme);
     return argument.size() > n && argument[n] == ':' &&
@@ -34,8 +25,8 @@ std::optional<std::string> decode(const std::string& address) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
         if (c == '%') {
-            const int high = i + 1 < text.size() ? hexValue(text[i + 1]) : -1;
-            const int low = i + 2 < text.size() ? hexValue(text[i + 2]) : -1;
+            const int high = i + 1 < text.size() ? hexDigitValue(text[i + 1]) : -1;
+            const int low = i + 2 < text.size() ? hexDigitValue(text[i + 2]) : -1;
             if (high < 0 || low < 0) return std::nullopt;
             c = static_cast<char>(high * 16 + low);
             i += 2;

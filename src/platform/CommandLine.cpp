@@ -3,7 +3,14 @@
 namespace vantorel {
 namespace {
 
-bool isSeparator(unsigned char c) { return c >= 0x01 && c <= 0x20; }
+bool isSeparator(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x01 && byte <= 0x20;
+}
+
+bool isTokenByte(char c) {
+    return static_cast<unsigned char>(c) > 0x20;
+}
 
 }  // namespace
 
@@ -15,7 +22,7 @@ std::vector<std::string> splitCommandLine(const std::string& line) {
     const std::size_t end = text.size();
     for (;;) {
         for (;;) {
-            while (pos < end && isSeparator(static_cast<unsigned char>(text[pos]))) ++pos;
+            while (pos < end && isSeparator(text[pos])) ++pos;
             if (pos + 1 < end && text[pos] == '"' && text[pos + 1] == '"')
                 pos += 2;
             else
@@ -24,7 +31,7 @@ std::vector<std::string> splitCommandLine(const std::string& line) {
         if (pos >= end) break;
 
         std::string token;
-        while (pos < end && static_cast<unsigned char>(text[pos]) > 0x20) {
+        while (pos < end && isTokenByte(text[pos])) {
             if (text[pos] == '"') {
                 const std::size_t close = text.find('"', pos + 1);
                 const std::size_t stop = close == std::string::npos ? end : close;

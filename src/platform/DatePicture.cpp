@@ -3,7 +3,9 @@
 namespace vantorel {
 namespace {
 
-std::string literal(char c) { return c == '%' ? std::string("%%") : std::string(1, c); }
+std::string literal(char c) {
+    return c == '%' ? std::string("%%") : std::string(1, c);
+}
 
 }  // namespace
 

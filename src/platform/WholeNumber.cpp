@@ -3,21 +3,22 @@
 #include "Failure.h"
 
 namespace vantorel {
-namespace {
 
-int hexDigit(char c) {
+int hexDigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
+namespace {
+
 std::optional<std::int32_t> parseHex(const std::string& text, std::size_t pos) {
     if (pos >= text.size()) return std::nullopt;
     std::uint32_t value = 0;
     int significant = 0;
     for (; pos < text.size(); ++pos) {
-        const int digit = hexDigit(text[pos]);
+        const int digit = hexDigitValue(text[pos]);
         if (digit < 0) return std::nullopt;
         if (significant > 0 || digit != 0) ++significant;
         if (significant > 8) return std::nullopt;

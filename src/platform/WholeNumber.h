@@ -6,6 +6,9 @@
 
 namespace vantorel {
 
+// The value of a hexadecimal digit, or -1 for any other character.
+int hexDigitValue(char c);
+
 // The program's one text-to-integer conversion (time-out field, stored
 // viewing preference). Accepts leading blanks (0x20 only), then a signed
 // decimal within 32 bits, or an unsigned hexadecimal introduced by "$", "x",

@@ -3,16 +3,10 @@
 #include <algorithm>
 
 #include "platform/Failure.h"
+#include "platform/WholeNumber.h"
 
 namespace vantorel {
 namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // The size in front of the first blank, tab or ";" (chunk extensions follow
 // it). A size that cannot be read fails: taking it as 0 would end the body
@@ -23,7 +17,7 @@ std::int64_t chunkSize(const std::string& line) {
     std::int64_t size = 0;
     int significant = 0;
     for (std::size_t i = 0; i < end; ++i) {
-        const int digit = hexDigit(line[i]);
+        const int digit = hexDigitValue(line[i]);
         if (digit < 0) throw Failure("Invalid chunk size line.");
         if (significant > 0 || digit != 0) ++significant;
         if (significant > 15) throw Failure("Invalid chunk size line.");

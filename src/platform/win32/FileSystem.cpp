@@ -30,8 +30,8 @@ std::string nameOf(const std::string& path) {
 std::string temporaryName(const std::string& path, unsigned attempt) {
     static std::atomic<unsigned> counter{0};
     const unsigned serial = counter++;
-    return folderOf(path) + "." + nameOf(path) + "." + std::to_string(GetCurrentProcessId()) +
-           "-" + std::to_string(serial) + "-" + std::to_string(attempt) + ".tmp~";
+    return folderOf(path) + "." + nameOf(path) + "." + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(serial) + "-" + std::to_string(attempt) + ".tmp~";
 }
 
 bool writeAll(HANDLE file, std::string_view data) {
@@ -106,6 +106,8 @@ void writeWholeFile(const std::string& path, std::string_view data) {
     }
 }
 
-bool removeFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool removeFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
 
 }  // namespace vantorel

@@ -9,16 +9,15 @@ std::string PrivateProfile::readString(const std::string& section, const std::st
     // The platform's reader trims blanks and one pair of quotes; a buffer of
     // 2048 bytes holds the longest value the program reads, plus its NUL.
     char buffer[kMaxValueLength + 1];
-    const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(),
-                                                  defaultValue.c_str(), buffer, sizeof buffer,
-                                                  file.c_str());
+    const DWORD length = GetPrivateProfileStringA(
+        section.c_str(), key.c_str(), defaultValue.c_str(), buffer, sizeof buffer, file.c_str());
     return std::string(buffer, length < sizeof buffer ? length : kMaxValueLength);
 }
 
 bool PrivateProfile::writeString(const std::string& section, const std::string& key,
                                  const std::string& value, const std::string& file) {
-    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                                      file.c_str()) != 0;
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
+           0;
 }
 
 }  // namespace vantorel

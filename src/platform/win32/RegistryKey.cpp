@@ -28,7 +28,9 @@ std::string relativeKeyPath(const std::string& keyPath) {
 }
 
 // The default value has no name.
-const char* valueName(const std::string& name) { return name.empty() ? nullptr : name.c_str(); }
+const char* valueName(const std::string& name) {
+    return name.empty() ? nullptr : name.c_str();
+}
 
 void setValue(const RegistryKey::Impl* d, const std::string& name, DWORD type, const BYTE* data,
               DWORD size) {
@@ -54,9 +56,13 @@ bool RegistryKey::openOrCreate(const std::string& keyPath) {
     return true;
 }
 
-bool RegistryKey::isOpen() const { return d_ != nullptr; }
+bool RegistryKey::isOpen() const {
+    return d_ != nullptr;
+}
 
-void RegistryKey::close() { d_.reset(); }
+void RegistryKey::close() {
+    d_.reset();
+}
 
 std::string RegistryKey::readString(const std::string& name) const {
     if (!d_) return {};

@@ -1,6 +1,7 @@
 #include "../Shell.h"
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <shellapi.h>
 
 namespace vantorel {

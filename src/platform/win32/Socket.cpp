@@ -14,10 +14,14 @@ namespace {
 using win32::need;
 using win32::winsock;
 
-SOCKET native(SocketHandle handle) { return static_cast<SOCKET>(handle); }
+SOCKET native(SocketHandle handle) {
+    return static_cast<SOCKET>(handle);
+}
 
 // Windows Sockets numbers come straight from the library.
-int lastError() { return need(winsock().WSAGetLastError, "WSAGetLastError")(); }
+int lastError() {
+    return need(winsock().WSAGetLastError, "WSAGetLastError")();
+}
 
 // Network byte order; every Windows target is little-endian.
 std::uint16_t networkPort(std::uint16_t port) {
@@ -91,10 +95,14 @@ bool parseDottedAddress(const std::string& text, Ipv4Address& address) {
         for (; pos < text.size() && text[pos] != '.'; ++pos, ++digits) {
             const char c = text[pos];
             unsigned digit;
-            if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
-            else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
-            else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
-            else return false;
+            if (c >= '0' && c <= '9')
+                digit = static_cast<unsigned>(c - '0');
+            else if (c >= 'a' && c <= 'f')
+                digit = static_cast<unsigned>(c - 'a' + 10);
+            else if (c >= 'A' && c <= 'F')
+                digit = static_cast<unsigned>(c - 'A' + 10);
+            else
+                return false;
             if (digit >= base) return false;
             value = value * base + digit;
             if (value > 0xffffffffULL) return false;
@@ -113,7 +121,8 @@ bool parseDottedAddress(const std::string& text, Ipv4Address& address) {
         host |= parts[i] << (24 - 8 * i);
     }
     host |= last;
-    address = ((host & 0xff) << 24) | ((host & 0xff00) << 8) | ((host >> 8) & 0xff00) | (host >> 24);
+    address =
+        ((host & 0xff) << 24) | ((host & 0xff00) << 8) | ((host >> 8) & 0xff00) | (host >> 24);
     return true;
 }
 

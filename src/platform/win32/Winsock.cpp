@@ -56,6 +56,8 @@ const WinsockApi& winsock() {
 
 namespace vantorel {
 
-void startSocketLayer() { win32::winsock(); }
+void startSocketLayer() {
+    win32::winsock();
+}
 
 }  // namespace vantorel
