@@ -32,6 +32,7 @@ cmake -S "$root" -B "$build" -G Ninja \
     -DVANTOREL_BUILD_APP=OFF -DVANTOREL_BUILD_SERVICE=OFF \
     -DVANTOREL_GTEST_SOURCE="$gtest_source" >/dev/null
 cmake --build "$build" -j2
+echo "(built in ${SECONDS}s)"
 
 # A prefix of our own; nothing reaches the real home folder.
 scratch=$(mktemp -d)
@@ -63,6 +64,7 @@ declare -A wine_cannot=(
 
 # Each program runs its tests one after the other: they share the per-user
 # registry of the prefix, as programs on Windows do.
+tests_started=$SECONDS
 passed=0
 failed=0
 bad=()
@@ -99,5 +101,6 @@ if [ $((passed + failed)) -eq 0 ]; then
     exit 1
 fi
 [ ${#bad[@]} -eq 0 ] || echo "failing programs: ${bad[*]}"
+echo "(tests ran in $((SECONDS - tests_started))s)"
 echo "Windows: $passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ ${#bad[@]} -eq 0 ]

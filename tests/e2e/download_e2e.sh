@@ -4,6 +4,8 @@
 # recording viewer, with no box left open.
 # Usage: download_e2e.sh PROGRAM SERVICE
 set -euo pipefail
+# A real window on the X server: the suites run Qt offscreen otherwise.
+export QT_QPA_PLATFORM=xcb
 program=$1
 service=$2
 command -v xvfb-run >/dev/null || { echo "xvfb-run is missing"; exit 1; }

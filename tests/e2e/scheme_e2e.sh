@@ -4,6 +4,8 @@
 # with the selection, and it downloads the patent from the reference service.
 # Usage: scheme_e2e.sh REPO BUILD_DIR
 set -euo pipefail
+# A real window on the X server: the suites run Qt offscreen otherwise.
+export QT_QPA_PLATFORM=xcb
 repo=$1
 build=$2
 command -v xvfb-run >/dev/null || { echo "xvfb-run is missing"; exit 1; }

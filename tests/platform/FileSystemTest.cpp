@@ -16,10 +16,17 @@ using test::writeFile;
 
 TEST(MatchesMask, WildcardsIgnoreCase) {
     const std::tuple<const char*, const char*, bool> cases[] = {
-        {"US6892391.pdf", "*.pdf", true}, {"a.PDF", "*.pdf", true}, {".pdf", "*.pdf", true},
-        {"a.pdfx", "*.pdf", false},       {"a.pd", "*.pdf", false}, {"a.b.pdf", "*.pdf", true},
-        {"abc", "a?c", true},             {"ac", "a?c", false},     {"x", "*", true},
-        {"", "*", true},                  {"pdf", "*.pdf", false},
+        {"US6892391.pdf", "*.pdf", true},
+        {"a.PDF", "*.pdf", true},
+        {".pdf", "*.pdf", true},
+        {"a.pdfx", "*.pdf", false},
+        {"a.pd", "*.pdf", false},
+        {"a.b.pdf", "*.pdf", true},
+        {"abc", "a?c", true},
+        {"ac", "a?c", false},
+        {"x", "*", true},
+        {"", "*", true},
+        {"pdf", "*.pdf", false},
     };
     for (const auto& [name, mask, expected] : cases)
         EXPECT_EQ(matchesMask(name, mask), expected) << name << " ~ " << mask;
@@ -62,7 +69,8 @@ TEST(WriteWholeFile, ReplacesAtomicallyAndLeavesNoTemporaryFiles) {
     writeWholeFile(dir.file("b.pdf"), "");
     EXPECT_EQ(readFile(dir.file("b.pdf")), "");
     int entries = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
+        ++entries;
     EXPECT_EQ(entries, 2);  // none is left behind
 }
 
@@ -91,7 +99,8 @@ TEST(WriteWholeFile, FailsWithThePathAndKeepsTheOldFile) {
     }
     EXPECT_EQ(readFile(locked), "keep");
     int entries = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
+        ++entries;
     EXPECT_EQ(entries, 2);  // sub.pdf and locked.pdf, no temporary file
 }
 

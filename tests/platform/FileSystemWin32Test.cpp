@@ -33,8 +33,10 @@ private:
 TEST(FindFilesWin32, TheAttributeFilterKeepsReadOnlyAndArchiveFiles) {
     TempDir dir;
     const std::pair<const char*, DWORD> files[] = {
-        {"plain.pdf", FILE_ATTRIBUTE_NORMAL},     {"readonly.pdf", FILE_ATTRIBUTE_READONLY},
-        {"archive.pdf", FILE_ATTRIBUTE_ARCHIVE},  {"hidden.pdf", FILE_ATTRIBUTE_HIDDEN},
+        {"plain.pdf", FILE_ATTRIBUTE_NORMAL},
+        {"readonly.pdf", FILE_ATTRIBUTE_READONLY},
+        {"archive.pdf", FILE_ATTRIBUTE_ARCHIVE},
+        {"hidden.pdf", FILE_ATTRIBUTE_HIDDEN},
         {"system.pdf", FILE_ATTRIBUTE_SYSTEM},
         {"both.pdf", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
     };
@@ -85,7 +87,8 @@ TEST(WriteWholeFileWin32, AFileInUseIsNotReplaced) {
     EXPECT_EQ(readFile(path), "new");
     // The replacement is an ordinary file, listed like any other.
     ASSERT_EQ(findFiles(dir.folder(), "*").size(), 1u);
-    EXPECT_FALSE(GetFileAttributesA(path.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(GetFileAttributesA(path.c_str()) &
+                 (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
 }
 
 TEST(PathsWin32, PathsAreWindowsPaths) {

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "platform/PrivateProfile.h"
 #include "platform/Paths.h"
+#include "platform/PrivateProfile.h"
 #include "support/TempDir.h"
 
 namespace vantorel {
@@ -45,7 +45,8 @@ TEST(PrivateProfile, CutsLongValuesTo2047Bytes) {
     const std::string file = dir.file("t.ini");
     writeFile(file, "[Main]\nPath=" + std::string(3000, 'p') + "\n");
     EXPECT_EQ(PrivateProfile::readString("Main", "Path", "", file), std::string(2047, 'p'));
-    EXPECT_EQ(PrivateProfile::readString("Main", "None", std::string(2048, 'd'), file).size(), 2047u);
+    EXPECT_EQ(PrivateProfile::readString("Main", "None", std::string(2048, 'd'), file).size(),
+              2047u);
 }
 
 TEST(PrivateProfile, WritesKeepForeignSectionsAndKeys) {
@@ -59,8 +60,12 @@ TEST(PrivateProfile, WritesKeepForeignSectionsAndKeys) {
     ASSERT_TRUE(PrivateProfile::writeString("Main", "Pswd", "", file));
     ASSERT_TRUE(PrivateProfile::writeString("New", "K", "v", file));
     const std::tuple<const char*, const char*, const char*> expected[] = {
-        {"Service", "Host", "example:1"}, {"Main", "Login", "new"}, {"Main", "Extra", "keep"},
-        {"Main", "Pswd", ""},             {"Main", "Path", "C:\\p\\"}, {"Tail", "A", "1"},
+        {"Service", "Host", "example:1"},
+        {"Main", "Login", "new"},
+        {"Main", "Extra", "keep"},
+        {"Main", "Pswd", ""},
+        {"Main", "Path", "C:\\p\\"},
+        {"Tail", "A", "1"},
         {"New", "K", "v"},
     };
     for (const auto& [section, key, value] : expected)

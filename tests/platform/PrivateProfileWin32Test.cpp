@@ -33,7 +33,7 @@ TEST(PrivateProfileWin32, TheSystemReadsWhatTheProgramWrites) {
     const std::string file = dir.file("tessariant.ini");
     writeFile(file, "[Service]\r\nHost=h:1\r\n[Main]\r\nLogin=old\r\n[Tail]\r\nA=1\r\n");
     const std::pair<const char*, const char*> values[] = {
-        {"Login", "alice"}, {"Pswd", ""}, {"Path", "C:\\Users\\a\\patents\\"},
+        {"Login", "alice"},          {"Pswd", ""},        {"Path", "C:\\Users\\a\\patents\\"},
         {"Timeout", "not a number"}, {"PDFAction", "-1"},
     };
     for (const auto& [key, value] : values)

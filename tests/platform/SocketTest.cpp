@@ -33,10 +33,10 @@ struct TestSocket {
 TEST(Socket, DottedTextIsTakenAsItStands) {
     startSocketLayer();
     const std::pair<const char*, std::array<int, 4>> cases[] = {
-        {"127.0.0.1", {127, 0, 0, 1}}, {"127.1", {127, 0, 0, 1}},
-        {"127.0.1", {127, 0, 0, 1}},   {"2130706433", {127, 0, 0, 1}},
+        {"127.0.0.1", {127, 0, 0, 1}},     {"127.1", {127, 0, 0, 1}},
+        {"127.0.1", {127, 0, 0, 1}},       {"2130706433", {127, 0, 0, 1}},
         {"10.20.30.40", {10, 20, 30, 40}}, {"0x7f.0.0.010", {127, 0, 0, 8}},
-        {"1.65535", {1, 0, 255, 255}}, {"255.255.255.255", {255, 255, 255, 255}},
+        {"1.65535", {1, 0, 255, 255}},     {"255.255.255.255", {255, 255, 255, 255}},
     };
     for (const auto& [text, expected] : cases) {
         Ipv4Address address = 0;
@@ -74,6 +74,26 @@ TEST(Socket, ConnectsSendsReceivesAndSeesThePeersClose) {
     ASSERT_EQ(receiveBytes(client.handle, buffer, sizeof buffer, received), 0);
     EXPECT_EQ(received, 0u);  // the peer's close
     shutdownSending(client.handle);
+}
+
+TEST(Socket, AReceiveThatMustNotWaitSaysSo) {
+    test::LoopbackListener listener;
+    TestSocket client;
+    ASSERT_EQ(connectSocket(client.handle, loopback(), listener.port()), 0);
+    ASSERT_TRUE(listener.accept());
+    char buffer[16];
+    std::size_t received = 99;
+    EXPECT_EQ(receiveWaiting(client.handle, buffer, sizeof buffer, received), kSocketWouldBlock);
+    EXPECT_EQ(received, 0u);
+    listener.send("abc");
+    bool readable = false;
+    ASSERT_EQ(waitReadable(client.handle, 5000, readable), 0);
+    ASSERT_EQ(receiveWaiting(client.handle, buffer, sizeof buffer, received), 0);
+    EXPECT_EQ(std::string(buffer, received), "abc");
+    listener.closePeer();
+    ASSERT_EQ(waitReadable(client.handle, 5000, readable), 0);
+    ASSERT_EQ(receiveWaiting(client.handle, buffer, sizeof buffer, received), 0);
+    EXPECT_EQ(received, 0u);  // the peer's close is no "would block"
 }
 
 TEST(Socket, AConnectWithATimeLimitEndsConnectedAndBlocking) {

@@ -5,6 +5,8 @@
 # the window opens and downloads the patent a second later).
 # Usage: run_e2e.sh REPO BUILD_DIR        (exit 77: skipped)
 set -uo pipefail
+# A real window on the X server: the suites run Qt offscreen otherwise.
+export QT_QPA_PLATFORM=xcb
 repo=$1
 build=$2
 skip() { echo "SKIP: $*"; exit 77; }

@@ -56,7 +56,9 @@ public:
     LoopbackListener(const LoopbackListener&) = delete;
     LoopbackListener& operator=(const LoopbackListener&) = delete;
 
-    std::uint16_t port() const { return port_; }
+    std::uint16_t port() const {
+        return port_;
+    }
 
     // Takes the next waiting connection; false when none could be taken.
     bool accept() {
@@ -73,9 +75,13 @@ public:
         data.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
         return data;
     }
-    void closePeer() { close(peer_); }
+    void closePeer() {
+        close(peer_);
+    }
     // After this, connects to port() are refused.
-    void closeListener() { close(listener_); }
+    void closeListener() {
+        close(listener_);
+    }
 
 private:
     static void close(Native& socket) {

@@ -23,7 +23,9 @@
 namespace vantorel::test::native {
 
 #ifdef _WIN32
-inline SOCKET handle(int socket) { return static_cast<SOCKET>(static_cast<unsigned>(socket)); }
+inline SOCKET handle(int socket) {
+    return static_cast<SOCKET>(static_cast<unsigned>(socket));
+}
 #endif
 
 // An IPv4 stream socket, not inherited by child processes; -1 on failure.

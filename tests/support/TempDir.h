@@ -82,7 +82,8 @@ inline void makeHidden([[maybe_unused]] const std::string& path) {
 // Takes away the write permission, as a read-only file or attribute does.
 inline void makeReadOnly(const std::string& path) {
     using std::filesystem::perms;
-    std::filesystem::permissions(path, perms::owner_write | perms::group_write | perms::others_write,
+    std::filesystem::permissions(path,
+                                 perms::owner_write | perms::group_write | perms::others_write,
                                  std::filesystem::perm_options::remove);
 }
 
@@ -127,8 +128,10 @@ public:
         set(value);
     }
     ~ScopedEnv() {
-        if (hadOld_) set(old_);
-        else unset();
+        if (hadOld_)
+            set(old_);
+        else
+            unset();
     }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
