@@ -4,6 +4,7 @@
 # recording viewer, with no box left open.
 # Usage: download_e2e.sh PROGRAM SERVICE
 set -euo pipefail
+. "$(dirname "$0")/service.sh"
 # A real window on the X server: the suites run Qt offscreen otherwise.
 export QT_QPA_PLATFORM=xcb
 program=$1
@@ -24,14 +25,7 @@ install=$work/install
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/vantorel" "$install/patents" "$work/bin"
 
 # The reference service on a free loopback port.
-"$service" --listen 127.0.0.1:0 >"$work/service.out" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    port=$(sed -n 's/.*listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$work/service.out" | head -n1)
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-[ -n "${port:-}" ] || { echo "service did not start"; cat "$work/service.out"; exit 1; }
+start_service "$service" "$work/service.out"
 
 printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Vantorel Patent Downloader]\r\n"InstallPath"="%s"\r\n' \
     "$install" >"$XDG_CONFIG_HOME/vantorel/registry.reg"

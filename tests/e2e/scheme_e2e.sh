@@ -4,6 +4,7 @@
 # with the selection, and it downloads the patent from the reference service.
 # Usage: scheme_e2e.sh REPO BUILD_DIR
 set -euo pipefail
+. "$(dirname "$0")/service.sh"
 # A real window on the X server: the suites run Qt offscreen otherwise.
 export QT_QPA_PLATFORM=xcb
 repo=$1
@@ -27,14 +28,7 @@ unset DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID BROWSER
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
 install=$work/install
 
-"$build/service/vantorel-service" --listen 127.0.0.1:0 >"$work/service.out" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    port=$(sed -n 's/.*listening on 127\.0\.0\.1:\([0-9]*\).*/\1/p' "$work/service.out" | head -n1)
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-[ -n "${port:-}" ] || { echo "service did not start"; exit 1; }
+start_service "$build/service/vantorel-service" "$work/service.out"
 
 "$repo/scripts/install.sh" --build-dir "$build" --prefix "$install" \
     --service-host "127.0.0.1:$port" >"$work/install.out"
