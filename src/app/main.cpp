@@ -1,5 +1,7 @@
 // The program entry: the application object, the real boxes and the window.
 #include <clocale>
+#include <exception>
+#include <memory>
 #include <string>
 
 #include "app/Application.h"
@@ -17,7 +19,15 @@ int main(int argc, char** argv) {
     vantorel::Application app(argc, argv);
     vantorel::QtUserDialogs dialogs;
     app.setFailureSink(&dialogs);
-    vantorel::TMainForm form(dialogs, options);
-    form.show();
+    // The window cannot be built without its socket layer; say why and stop
+    // instead of ending with an uncaught exception.
+    std::unique_ptr<vantorel::TMainForm> form;
+    try {
+        form = std::make_unique<vantorel::TMainForm>(dialogs, options);
+    } catch (const std::exception& failure) {
+        vantorel::Application::reportFailure(failure.what());
+        return 1;
+    }
+    form->show();
     return app.exec();
 }

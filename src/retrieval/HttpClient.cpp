@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "platform/Failure.h"
+#include "platform/SocketLayer.h"
 #include "retrieval/BodyReader.h"
 #include "retrieval/HttpText.h"
 #include "retrieval/SocketTransport.h"
@@ -12,8 +13,12 @@
 namespace vantorel {
 namespace {
 
+// A client on the real sockets starts the socket layer when it is created, so a
+// missing or broken socket library shows when the window is built, not at the
+// first download.
 TcpConnection::TransportFactory orSockets(TcpConnection::TransportFactory factory) {
     if (factory) return factory;
+    startSocketLayer();
     return [] { return std::make_unique<SocketTransport>(); };
 }
 
