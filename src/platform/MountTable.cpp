@@ -1,4 +1,4 @@
-#include "settings/MountTable.h"
+#include "platform/MountTable.h"
 
 #include <array>
 #include <fstream>
@@ -139,6 +139,10 @@ std::string MountTable::networkName(const std::string& fullPath) const {
         best->mountPoint == "/" ? fullPath : fullPath.substr(best->mountPoint.size());
     if (rest == "/") rest.clear();
     return best->networkName + rest;
+}
+
+NetworkNameLookup MountTable::lookup() const {
+    return [table = *this](const std::string& fullPath) { return table.networkName(fullPath); };
 }
 
 }  // namespace vantorel

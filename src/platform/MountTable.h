@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+
+#include "platform/NetworkName.h"
 #include <vector>
 
 namespace vantorel {
@@ -27,6 +29,9 @@ public:
     // the path below the mount point, or empty when the folder is not on a
     // network mount.
     std::string networkName(const std::string& fullPath) const;
+
+    // networkName() of a copy of this table, as a lookup.
+    NetworkNameLookup lookup() const;
 
     const std::vector<Mount>& mounts() const { return mounts_; }
 

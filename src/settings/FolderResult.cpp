@@ -1,7 +1,7 @@
 #include "settings/FolderResult.h"
 
 #include "platform/Paths.h"
-#include "settings/MountTable.h"
+#include "platform/MountTable.h"
 
 namespace vantorel {
 namespace {
@@ -52,8 +52,10 @@ std::string listClickPath(const std::string& currentFolder, const std::string& n
     return currentFolder + kPathSeparator + name;
 }
 
-std::string networkForm(const std::string& path, const MountTable& mounts) {
-    return mounts.networkName(fullPath(path));
+std::string networkForm(const std::string& path, const NetworkNameLookup& names) {
+    const std::string full = fullPath(path);
+    if (full.empty() || !names) return {};
+    return names(full);
 }
 
 }  // namespace vantorel

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-namespace vantorel {
+#include "platform/NetworkName.h"
 
-class MountTable;
+namespace vantorel {
 
 // What an accepted folder pick leaves behind: the two forms of the folder and,
 // when set, the folder the working directory moves to.
@@ -30,8 +30,7 @@ std::string pickerInitialFolder(const std::string& initialDir, const std::string
 std::string listClickPath(const std::string& currentFolder, const std::string& name);
 
 // The network form of a path: expanded against the working directory, then
-// "//server/share" plus the rest when it lies on a network mount; empty for a
-// local folder and for an empty path.
-std::string networkForm(const std::string& path, const MountTable& mounts);
+// given to `names` (see NetworkNameLookup); empty for an empty path.
+std::string networkForm(const std::string& path, const NetworkNameLookup& names);
 
 }  // namespace vantorel

@@ -2,7 +2,7 @@
 
 #include "platform/Paths.h"
 #include "settings/FolderResult.h"
-#include "settings/MountTable.h"
+#include "platform/MountTable.h"
 
 namespace vantorel {
 namespace {
@@ -164,9 +164,9 @@ TEST(FolderResult, NetworkFormExpandsRelativePaths) {
     const MountTable table = MountTable::parse("1 0 0:1 / /mnt/s rw - cifs //srv/share rw\n");
     const std::string saved = currentDirectory();
     ASSERT_TRUE(setCurrentDirectory("/"));
-    EXPECT_EQ(networkForm("mnt/s/a/../b", table), "//srv/share/b");
-    EXPECT_EQ(networkForm("", table), "");
-    EXPECT_EQ(networkForm("/tmp", table), "");
+    EXPECT_EQ(networkForm("mnt/s/a/../b", table.lookup()), "//srv/share/b");
+    EXPECT_EQ(networkForm("", table.lookup()), "");
+    EXPECT_EQ(networkForm("/tmp", table.lookup()), "");
     setCurrentDirectory(saved);
 }
 

@@ -28,7 +28,7 @@ void raise(const TNotifyEvent& event, QObject* sender) {
 }  // namespace
 
 TImplOpenDirectory::TImplOpenDirectory(TOpenDirectory* owner)
-    : Owner(owner), mountSource(&MountTable::readSystem) {}
+    : Owner(owner), networkNameSource(&systemNetworkNames) {}
 
 TImplOpenDirectory::~TImplOpenDirectory() = default;
 
@@ -36,8 +36,8 @@ int TImplOpenDirectory::Execute() {
     CurrentFolder.clear();
     Owner->Directory.clear();
     Owner->UNCDirectory.clear();
-    // Mounts come and go; each run looks again.
-    mounts = mountSource ? mountSource() : MountTable();
+    // Shares come and go; each run looks again.
+    networkNames = networkNameSource ? networkNameSource() : NetworkNameLookup();
     closed = false;
 
     // Parented to the window so that it stays above it and opens on its screen.
@@ -89,7 +89,7 @@ void TImplOpenDirectory::FolderChange(const QString& reportedPath) {
     CurrentFolder = toLocal(reportedPath);
     showInNameBox(CurrentFolder);
     Owner->Directory = CurrentFolder;
-    Owner->UNCDirectory = networkForm(CurrentFolder, mounts);
+    Owner->UNCDirectory = networkForm(CurrentFolder, networkNames);
     raise(Owner->OnFolderChange, this);
 }
 
@@ -103,7 +103,7 @@ void TImplOpenDirectory::ListClick() {
     if (path.empty()) return;  // empty space keeps the last folder
     showInNameBox(path);
     Owner->Directory = path;
-    Owner->UNCDirectory = networkForm(path, mounts);
+    Owner->UNCDirectory = networkForm(path, networkNames);
 }
 
 void TImplOpenDirectory::Close() {

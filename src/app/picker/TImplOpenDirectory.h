@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "settings/MountTable.h"
+#include "platform/NetworkName.h"
 
 class QAbstractButton;
 class QLineEdit;
@@ -29,8 +29,8 @@ public:
     ~TImplOpenDirectory() override;
 
     int Execute();
-    void setMountTableSource(std::function<MountTable()> source) {
-        mountSource = std::move(source);
+    void setNetworkNameSource(std::function<NetworkNameLookup()> source) {
+        networkNameSource = std::move(source);
     }
 
 protected:
@@ -53,8 +53,8 @@ private:
     QPointer<FolderListView> FolderList;
     QPointer<QLineEdit> NameBox;
     bool closed = false;
-    MountTable mounts;
-    std::function<MountTable()> mountSource;
+    NetworkNameLookup networkNames;
+    std::function<NetworkNameLookup()> networkNameSource;
 };
 
 }  // namespace vantorel

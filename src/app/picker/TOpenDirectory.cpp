@@ -13,8 +13,8 @@ int TOpenDirectory::Execute() {
     return Impl->Execute();
 }
 
-void TOpenDirectory::setMountTableSource(std::function<MountTable()> source) {
-    Impl->setMountTableSource(std::move(source));
+void TOpenDirectory::setNetworkNameSource(std::function<NetworkNameLookup()> source) {
+    Impl->setNetworkNameSource(std::move(source));
 }
 
 }  // namespace vantorel

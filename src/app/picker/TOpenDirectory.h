@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "settings/MountTable.h"
+#include "platform/NetworkName.h"
 
 namespace vantorel {
 
@@ -40,9 +40,9 @@ public:
     TNotifyEvent OnFolderChange;  // the first folder, then every navigation
     TNotifyEvent OnShow;          // once per run, when the dialog is about to be seen
 
-    // Where each run reads the mount table from (the system's by default);
-    // tests feed sample tables here.
-    void setMountTableSource(std::function<MountTable()> source);
+    // Where each run takes its network-name lookup from (the system's by
+    // default); tests feed sample mount tables here.
+    void setNetworkNameSource(std::function<NetworkNameLookup()> source);
 
 private:
     std::unique_ptr<TImplOpenDirectory> Impl;

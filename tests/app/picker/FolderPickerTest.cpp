@@ -16,6 +16,7 @@
 #include "app/picker/FolderListView.h"
 #include "app/picker/TImplOpenDirectory.h"
 #include "app/picker/TOpenDirectory.h"
+#include "platform/MountTable.h"
 #include "platform/Paths.h"
 #include "support/TempDir.h"
 
@@ -342,7 +343,7 @@ TEST_F(FolderPicker, AFolderOnANetworkMountHasBothForms) {
         "22 1 8:1 / / rw - ext4 /dev/sda1 rw\n"
         "30 22 0:40 / " +
         data + " rw - cifs //filer/docs rw\n";
-    picker.setMountTableSource([&] { return MountTable::parse(mountInfo); });
+    picker.setNetworkNameSource([&] { return MountTable::parse(mountInfo).lookup(); });
     const int result = run(picker, [&](const Controls& c) {
         EXPECT_EQ(picker.UNCDirectory, "//filer/docs");
         c.click("Sub");

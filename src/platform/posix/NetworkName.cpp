@@ -1,0 +1,11 @@
+#include "platform/NetworkName.h"
+
+#include "platform/MountTable.h"
+
+namespace vantorel {
+
+NetworkNameLookup systemNetworkNames() {
+    return MountTable::readSystem().lookup();
+}
+
+}  // namespace vantorel
