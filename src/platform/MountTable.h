@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/NetworkName.h"
 #include <vector>
+#include "platform/NetworkName.h"
 
 namespace vantorel {
 

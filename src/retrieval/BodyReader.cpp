@@ -1,9 +1,13 @@
 #include "retrieval/BodyReader.h"
 
 #include <algorithm>
+#include <optional>
+#include <system_error>
 
 #include "platform/Failure.h"
+#include "platform/Memory.h"
 #include "platform/WholeNumber.h"
+#include "retrieval/StoragePreparer.h"
 
 namespace vantorel {
 namespace {
@@ -26,6 +30,10 @@ std::int64_t chunkSize(const std::string& line) {
     return size;
 }
 
+// Bodies from this size on have their storage prepared ahead of the bytes
+// (StoragePreparer); below it a helper thread is not worth starting.
+constexpr std::int64_t kPrepareFrom = 4 << 20;
+
 }  // namespace
 
 BodyReader::BodyReader(TcpConnection& connection, WorkCounter& work, const int& readTimeout,
@@ -47,7 +55,8 @@ void BodyReader::take(std::size_t count, std::string* sink) {
     work_.add(WorkMode::Receiving, static_cast<std::int64_t>(count));
 }
 
-std::int64_t BodyReader::readInto(std::int64_t length, std::string* sink) {
+std::int64_t BodyReader::readInto(std::int64_t length, std::string* sink,
+                                  StoragePreparer* preparer) {
     InputBuffer& buffer = connection_.buffer();
     std::int64_t remaining = length;
     bool more = true;
@@ -56,6 +65,7 @@ std::int64_t BodyReader::readInto(std::int64_t length, std::string* sink) {
             const auto count = static_cast<std::size_t>(
                 std::min<std::int64_t>(remaining, static_cast<std::int64_t>(buffer.size())));
             take(count, sink);
+            if (preparer) preparer->wrote(count);
             remaining -= static_cast<std::int64_t>(count);
         }
         if (remaining > 0) more = connection_.receiveMore(readTimeout_);
@@ -70,8 +80,17 @@ std::int64_t BodyReader::readExactly(std::int64_t length, std::string* sink) {
             throw Failure(tooLargeMessage());
         sink->reserve(sink->size() + static_cast<std::size_t>(length));
     }
+    // The room just reserved stays where it is while the body is read into it.
+    std::optional<StoragePreparer> preparer;
+    if (sink != nullptr && length >= kPrepareFrom && canPrepareForWriting()) {
+        try {
+            preparer.emplace(sink->data() + sink->size(), static_cast<std::size_t>(length));
+        } catch (const std::system_error&) {
+            // No thread to spare: the storage is faulted in as it is written.
+        }
+    }
     WorkCounter::Scope work(work_, WorkMode::Receiving, length);
-    const std::int64_t got = readInto(length, sink);
+    const std::int64_t got = readInto(length, sink, preparer ? &*preparer : nullptr);
     work.finish();
     return got;
 }

@@ -8,6 +8,8 @@
 
 namespace vantorel {
 
+class StoragePreparer;
+
 // Reads a response body in its three framings. Each read is one piece of
 // receiving work (each chunk its own). Without a sink the bytes are counted
 // and dropped, as for the body of a refused response.
@@ -24,7 +26,8 @@ public:
     static std::string tooLargeMessage();
 
 private:
-    std::int64_t readInto(std::int64_t length, std::string* sink);
+    std::int64_t readInto(std::int64_t length, std::string* sink,
+                          StoragePreparer* preparer = nullptr);
     void take(std::size_t count, std::string* sink);
     std::string chunkLine(std::size_t maxLineLength);
 

@@ -1,7 +1,7 @@
 #include "settings/FolderResult.h"
 
-#include "platform/Paths.h"
 #include "platform/MountTable.h"
+#include "platform/Paths.h"
 
 namespace vantorel {
 namespace {

@@ -451,6 +451,22 @@ TEST_F(HttpClientTest, BodyBeyondTheLimitFailsClearly) {
     EXPECT_EQ(innermost(fetch(client, server.url("/")).failure), "HTTP/1.1 404 Not Found");
 }
 
+TEST_F(HttpClientTest, LargeBodiesArriveWholeOrFailWhole) {
+    // Large enough for their storage to be prepared ahead of the bytes.
+    std::string body(12 << 20, '\0');
+    for (std::size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>(i * 7 + i / 65536);
+    server.expectConnection(ScriptedServer::answer(ok200(body, "Connection: close\r\n")));
+    EXPECT_TRUE(fetch(client, server.url("/")).body == body);
+
+    server.expectConnection(
+        {ScriptedServer::readRequest(),
+         ScriptedServer::send("HTTP/1.1 200 OK\r\nContent-Length: 67108864\r\n\r\n" +
+                              body.substr(0, 5 << 20)),
+         ScriptedServer::close()});
+    EXPECT_EQ(innermost(fetch(client, server.url("/")).failure),
+              "The connection closed after 5242880 of the 67108864 bytes of the reply body.");
+}
+
 // --- progress -------------------------------------------------------------------
 
 class Progress : public HttpClientTest {

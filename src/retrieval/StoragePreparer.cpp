@@ -1,0 +1,50 @@
+#include "retrieval/StoragePreparer.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/Memory.h"
+
+namespace vantorel {
+namespace {
+
+// Tells a waiting helper that it is to stop.
+constexpr std::size_t kStopped = std::numeric_limits<std::size_t>::max();
+
+}  // namespace
+
+StoragePreparer::StoragePreparer(char* data, std::size_t size)
+    : data_(data), size_(size), helper_([this](std::stop_token stop) { run(stop); }) {}
+
+StoragePreparer::~StoragePreparer() {
+    helper_.request_stop();
+    written_.store(kStopped, std::memory_order_release);
+    written_.notify_one();
+    // helper_ joins as it is destroyed.
+}
+
+void StoragePreparer::wrote(std::size_t count) {
+    done_ += count;
+    written_.store(done_, std::memory_order_release);
+    if (done_ >= nextWake_) {
+        nextWake_ = done_ + kStep;
+        written_.notify_one();
+    }
+}
+
+void StoragePreparer::run(std::stop_token stop) {
+    std::size_t prepared = 0;
+    while (prepared < size_ && !stop.stop_requested()) {
+        const std::size_t written = written_.load(std::memory_order_acquire);
+        if (written == kStopped) break;
+        if (prepared >= written + kLead) {
+            written_.wait(written, std::memory_order_acquire);
+            continue;
+        }
+        const std::size_t step = std::min(kStep, size_ - prepared);
+        prepareForWriting(data_ + prepared, step);
+        prepared += step;
+    }
+}
+
+}  // namespace vantorel
