@@ -14,10 +14,9 @@ constexpr std::size_t kStopped = std::numeric_limits<std::size_t>::max();
 }  // namespace
 
 StoragePreparer::StoragePreparer(char* data, std::size_t size)
-    : data_(data), size_(size), helper_([this](std::stop_token stop) { run(stop); }) {}
+    : data_(data), size_(size), helper_([this] { run(); }) {}
 
 StoragePreparer::~StoragePreparer() {
-    helper_.request_stop();
     written_.store(kStopped, std::memory_order_release);
     written_.notify_one();
     // helper_ joins as it is destroyed.
@@ -32,9 +31,9 @@ void StoragePreparer::wrote(std::size_t count) {
     }
 }
 
-void StoragePreparer::run(std::stop_token stop) {
+void StoragePreparer::run() {
     std::size_t prepared = 0;
-    while (prepared < size_ && !stop.stop_requested()) {
+    while (prepared < size_) {
         const std::size_t written = written_.load(std::memory_order_acquire);
         if (written == kStopped) break;
         if (prepared >= written + kLead) {

@@ -28,7 +28,7 @@ public:
     static constexpr std::size_t kStep = 8 << 20;
 
 private:
-    void run(std::stop_token stop);
+    void run();
 
     char* const data_;
     const std::size_t size_;
