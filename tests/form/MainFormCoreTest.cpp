@@ -92,19 +92,6 @@ TEST_F(MainFormCoreTest, FailuresEscapingAHandlerReachTheErrorBox) {
                                             kSeparator + "tessariant.ini"}));
 }
 
-TEST_F(MainFormCoreTest, WhatTheCoreShowsStaysWithinTheControlsRanges) {
-    const std::pair<int, int> bar[] = {{-5, 0}, {1, 1}, {100, 100}, {250, 100}};
-    for (const auto& [set, shown] : bar) {
-        core->setProgressPosition(set);
-        EXPECT_EQ(view.progress, shown) << set;
-    }
-    const std::pair<int, int> choice[] = {{-5, -1}, {-1, -1}, {1, 1}, {7, 2}};
-    for (const auto& [set, shown] : choice) {
-        core->setViewingPreference(set);
-        EXPECT_EQ(view.preference, shown) << set;
-    }
-}
-
 TEST_F(MainFormCoreTest, ListBannerAndTransferProgressGoThroughTheView) {
     std::filesystem::create_directories(core->currentSettings().PatentPath);
     writeFile(core->currentSettings().PatentPath + "US1.pdf", "%PDF");
