@@ -12,8 +12,7 @@ std::string menuScript(const std::string& installPath) {
         doubled += c;
         if (c == '\\') doubled += '\\';
     }
-    return std::string(
-               R"(<SCRIPT>var shell = new ActiveXObject("WScript.Shell");shell.run('"' + ")") +
+    return std::string(R"(<SCRIPT>var shell = new ActiveXObject("WScript.Shell");shell.run('"' + ")") +
            doubled +
            R"(\\Vantorel Patent Downloader.exe" + '"' + " " + '"' + external.menuArguments.document.selection.createRange().text );</SCRIPT>)";
 }

@@ -2,8 +2,8 @@
 
 #include "browser/BrowserEntry.h"
 #include "platform/Failure.h"
-#include "platform/Paths.h"
 #include "platform/RegistryKey.h"
+#include "platform/Paths.h"
 #include "support/ScopedRegistry.h"
 #include "support/TempDir.h"
 
@@ -12,8 +12,7 @@ namespace {
 
 using test::readFile;
 
-const std::string kHead =
-    R"(<SCRIPT>var shell = new ActiveXObject("WScript.Shell");shell.run('"' + ")";
+const std::string kHead = R"(<SCRIPT>var shell = new ActiveXObject("WScript.Shell");shell.run('"' + ")";
 const std::string kTail =
     R"(\\Vantorel Patent Downloader.exe" + '"' + " " + '"' + external.menuArguments.document.selection.createRange().text );</SCRIPT>)";
 
