@@ -100,13 +100,13 @@ std::string followedLinks(const std::string& path) {
 
 Locations locationsFor(const std::string& installPath) {
     const std::string home = envOr("HOME", ".");
+    const std::string dataHome = envOr("XDG_DATA_HOME", home + "/.local/share");
     Locations where;
-    where.applicationsFolder = envOr("XDG_DATA_HOME", home + "/.local/share") + "/applications";
+    where.applicationsFolder = dataHome + "/applications";
     where.mimeAppsFile = envOr("XDG_CONFIG_HOME", home + "/.config") + "/mimeapps.list";
     where.extensionFolder = joinPath(installPath, "browser-extension");
     where.program = joinPath(joinPath(installPath, "bin"), "vantorel-patent-downloader");
-    where.launcher =
-        envOr("XDG_DATA_HOME", home + "/.local/share") + "/vantorel/vantorel-patent-downloader";
+    where.launcher = dataHome + "/vantorel/vantorel-patent-downloader";
     return where;
 }
 
