@@ -20,6 +20,7 @@ struct LocaleFormats {
 LocaleFormats currentLocaleFormats();
 
 // Derives the time pieces from a strftime time picture such as "%I:%M:%S %p".
+// The separator is ":" unless the picture names a single one ("%k.%M.%S").
 void applyTimePicture(const std::string& picture, LocaleFormats& formats);
 
 // The shown text for a broken-down local time: the short date, and unless the

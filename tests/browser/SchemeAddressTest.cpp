@@ -25,9 +25,9 @@ TEST(SchemeAddress, DecodesPercentEncodedSelections) {
 }
 
 TEST(SchemeAddress, RefusesBrokenEscapesAndControlCharacters) {
-    for (const char* address : {"vantorel:%", "vantorel:%4", "vantorel:%G1", "vantorel:US%0A1",
-                                "vantorel:a%0Db", "vantorel:%00", "vantorel:%7F", "vantorel:a\tb",
-                                "vantorel:x%2"})
+    for (const char* address :
+         {"vantorel:%", "vantorel:%4", "vantorel:%G1", "vantorel:US%0A1", "vantorel:a%0Db",
+          "vantorel:%00", "vantorel:%7F", "vantorel:a\tb", "vantorel:x%2"})
         EXPECT_FALSE(SchemeAddress::decode(address).has_value()) << address;
     EXPECT_NE(SchemeAddress::refusedMessage("vantorel:%").find("vantorel:%"), std::string::npos);
 }
@@ -36,9 +36,34 @@ TEST(SchemeAddress, OtherArgumentsPassUnchanged) {
     const char* plain[] = {"US6892391", "vantorel", "vantorelx:1", " vantorel:%", "\"x"};
     for (const char* argument : plain) {
         EXPECT_FALSE(SchemeAddress::isSchemeAddress(argument)) << argument;
-        EXPECT_EQ(SchemeAddress::requestFromArgument(argument), std::optional<std::string>(argument));
+        EXPECT_EQ(SchemeAddress::requestFromArgument(argument),
+                  std::optional<std::string>(argument));
     }
     EXPECT_EQ(SchemeAddress::requestFromArgument("vantorel:%zz"), std::nullopt);
+}
+
+TEST(SchemeAddress, HandOffSendsOneLineAndLeavesSeveralLinesInTheField) {
+    using H = SchemeAddress::HandOff;
+    const std::string lines = SchemeAddress::kSeveralLinesMessage;
+    const std::string control = SchemeAddress::kControlCharactersMessage;
+    const std::pair<const char*, H> cases[] = {
+        {"", {}},
+        {"US1\nEP2", {"US1\nEP2", "", true}},  // a plain argument is not looked at here
+        {"vantorel:", {}},
+        {"vantorel:%20%20", {"  ", "", true}},
+        {"vantorel:%0D%0A%20US1%20%0A", {"US1", "", true}},
+        {"vantorel:%0A%0A", {}},
+        {"vantorel:US1%0D%0AEP2", {"US1 EP2", lines, false}},
+        {"vantorel:US1%0A%0A%0AEP2%0AWO3%0A", {"US1 EP2 WO3", lines, false}},
+        {"vantorel:US1%09EP2", {"US1 EP2", control, false}},
+        {"vantorel:US%0", {std::nullopt, SchemeAddress::refusedMessage("vantorel:US%0"), false}},
+    };
+    for (const auto& [argument, expected] : cases) {
+        const H got = SchemeAddress::handOff(argument);
+        EXPECT_EQ(got.fieldText, expected.fieldText) << argument;
+        EXPECT_EQ(got.message, expected.message) << argument;
+        EXPECT_EQ(got.download, expected.download) << argument;
+    }
 }
 
 }  // namespace

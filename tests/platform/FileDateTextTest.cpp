@@ -56,9 +56,15 @@ TEST(FileDateText, TimePicturesOfCommonLocales) {
         const char* separator;
     };
     const Case cases[] = {
-        {"%H:%M:%S", false, true, ":"}, {"%T", false, true, ":"},  {"%r", true, true, ":"},
-        {"%k.%M.%S", false, false, "."}, {"%-I:%M:%S %p", true, false, ":"},
-        {"%Hh%Mm%S", false, true, "h"},
+        {"%H:%M:%S", false, true, ":"},
+        {"%T", false, true, ":"},
+        {"%r", true, true, ":"},
+        {"%k.%M.%S", false, false, "."},
+        {"%-I:%M:%S %p", true, false, ":"},
+        {"%Hh%Mm%S", false, true, ":"},
+        {"%H.%M.%S Uhr", false, true, ":"},
+        {"%H:%M", false, true, ":"},
+        {"%H - %M - %S", false, true, " - "},
     };
     for (const Case& c : cases) {
         LocaleFormats f;
@@ -66,6 +72,35 @@ TEST(FileDateText, TimePicturesOfCommonLocales) {
         EXPECT_EQ(f.twelveHour, c.twelve) << c.picture;
         EXPECT_EQ(f.leadingZeroHour, c.zero) << c.picture;
         EXPECT_EQ(f.timeSeparator, c.separator) << c.picture;
+    }
+}
+
+// The pictures glibc gives (T_FMT, T_FMT_AMPM), read as the POSIX backend
+// reads them: the 12-hour picture counts only when the first one is 12-hour.
+TEST(FileDateText, RegionsKeepHoursSeparatorMinutesSeparatorSeconds) {
+    struct Case {
+        const char* region;
+        const char* time;
+        const char* timeAmPm;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"ja_JP", "%H\u6642%M\u5206%S\u79d2", "%p%I\u6642%M\u5206%S\u79d2", "15:20:44"},
+        {"ko_KR", "%H\uc2dc %M\ubd84 %S\ucd08", "%p %I\uc2dc %M\ubd84 %S\ucd08", "15:20:44"},
+        {"en_US", "%r", "%I:%M:%S %p", "03:20:44 PM"},
+        {"en_GB", "%T", "%l:%M:%S %P %Z", "15:20:44"},
+        {"de_DE", "%T", "", "15:20:44"},
+        {"fr_FR", "%T", "", "15:20:44"},
+        {"fi_FI", "%H.%M.%S", "", "15.20.44"},
+    };
+    for (const Case& c : cases) {
+        LocaleFormats f;
+        f.shortDate = "%Y-%m-%d";
+        applyTimePicture(c.time, f);
+        if (f.twelveHour && *c.timeAmPm) applyTimePicture(c.timeAmPm, f);
+        EXPECT_EQ(formatFileDate(at(2026, 12, 10, 15, 20, 45), f),
+                  std::string("2026-12-10 ") + c.shown)
+            << c.region;
     }
 }
 
