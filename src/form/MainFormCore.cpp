@@ -92,14 +92,12 @@ void MainFormCore::resumeHandOff() {
 void MainFormCore::handOff() {
     const std::string argument = std::exchange(commandLineRequest_, std::string());
     if (argument.empty()) return;
-    // A vantorel: address from the browser hook carries the request encoded.
-    const auto request = SchemeAddress::requestFromArgument(argument);
-    if (!request) {
-        view_.showMessage(SchemeAddress::refusedMessage(argument));
-        return;
-    }
-    if (request->empty()) return;
-    setEditText(Edit::PatID, *request);
+    // A vantorel: address from the browser hook carries the request encoded;
+    // a selection that cannot be sent as it is waits in the field.
+    const SchemeAddress::HandOff hand = SchemeAddress::handOff(argument);
+    if (hand.fieldText) setEditText(Edit::PatID, *hand.fieldText);
+    if (!hand.message.empty()) view_.showMessage(hand.message);
+    if (!hand.download) return;
     runDownloadCommand();
 }
 
@@ -182,8 +180,8 @@ void MainFormCore::Image1Click() {
 
 void MainFormCore::RescanPatents() {
     view_.clearRows();
-    for (const PatentRow& row : PatentFolder::scan(current_.PatentPath))
-        view_.addRow(row.caption, row.filePath, row.dateText);
+    rows_ = PatentFolder::scan(current_.PatentPath);
+    for (const PatentRow& row : rows_) view_.addRow(row.caption, row.filePath, row.dateText);
 }
 
 void MainFormCore::setEditText(Edit edit, const std::string& text) {
@@ -245,6 +243,13 @@ int MainFormCore::selectedRow() const {
 }
 std::string MainFormCore::selectedCaption() const {
     return view_.selectedCaption();
+}
+std::string MainFormCore::selectedFileName() const {
+    // The list shows names for reading; the file is reached by the name it
+    // was enumerated with, case and bytes as they are.
+    const int row = view_.selectedRow();
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return selectedCaption() + ".pdf";
+    return rows_[static_cast<std::size_t>(row)].fileName;
 }
 bool MainFormCore::askYesNo(const std::string& text, const std::string& title) {
     return view_.askYesNo(text, title);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "form/MainFormView.h"
 #include "library/PatentFolder.h"
@@ -90,6 +91,7 @@ public:
     // PatentListHost
     int selectedRow() const override;
     std::string selectedCaption() const override;
+    std::string selectedFileName() const override;
     bool askYesNo(const std::string& text, const std::string& title) override;
     void openDocument(const std::string& path) override;
     void rescanPatents() override { RescanPatents(); }
@@ -115,6 +117,7 @@ private:
     MainFormView& view_;
     std::string commandLineRequest_;
     CurrentSettings current_;
+    std::vector<PatentRow> rows_;  // as last listed, so View and Delete reach the listed files
     std::function<void()> downloadCommand_;
     HttpPageGetter getter_{HTTPClient};
     DownloadCommand command_{*this, getter_};

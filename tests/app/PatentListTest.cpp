@@ -60,13 +60,13 @@ TEST_F(PatentListTest, ListsOrdinaryVisiblePdfFiles) {
     }
 }
 
-TEST_F(PatentListTest, ViewOpensTheNameRebuiltFromTheCaption) {
+TEST_F(PatentListTest, ViewOpensTheFileAsItIsNamed) {
     select("a");
     form->Button2->click();
-    select("US6892391");
+    select("EP1534056");
     form->PatentsListDblClick();
     EXPECT_EQ(dialogs.opened,
-              (std::vector<std::string>{folder + "a.pdf", folder + "US6892391.pdf"}));
+              (std::vector<std::string>{folder + "a.b.pdf", folder + "EP1534056.PDF"}));
 }
 
 TEST_F(PatentListTest, DoubleClickOnARowOpensIt) {
@@ -77,7 +77,7 @@ TEST_F(PatentListTest, DoubleClickOnARowOpensIt) {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell);
     QCoreApplication::processEvents();
     ASSERT_EQ(dialogs.opened.size(), 1u);
-    EXPECT_EQ(dialogs.opened[0], folder + list->item(0, 0)->text().toStdString() + ".pdf");
+    EXPECT_EQ(dialogs.opened[0], list->item(0, 1)->text().toStdString());  // its File Path
 }
 
 TEST_F(PatentListTest, ViewAndDeleteDoNothingWithoutASelection) {
@@ -112,14 +112,15 @@ TEST_F(PatentListTest, DeleteAnsweredYesRemovesTheFileAndRebuilds) {
     EXPECT_EQ(form->selectedRow(), -1);
 }
 
-TEST_F(PatentListTest, DeleteOfADottedNameActsOnTheCaptionsFile) {
-    touch(folder + "a.pdf");
+TEST_F(PatentListTest, DeleteActsOnTheListedFileOnly) {
+    touch(folder + "a.pdf");  // listed with the same caption as a.b.pdf
     form->RescanPatents();
-    select("a");
+    select("EP1534056");
     dialogs.answers = {true};
     form->Button3->click();
+    EXPECT_FALSE(std::filesystem::exists(folder + "EP1534056.PDF"));
+    EXPECT_TRUE(std::filesystem::exists(folder + "a.pdf"));
     EXPECT_TRUE(std::filesystem::exists(folder + "a.b.pdf"));
-    EXPECT_FALSE(std::filesystem::exists(folder + "a.pdf"));
 }
 
 TEST_F(PatentListTest, AMissingFolderGivesAnEmptyListAndNoMessage) {
