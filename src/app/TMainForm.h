@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "app/widgets/PatentListView.h"
+#include "app/widgets/SingleLineEdit.h"
 #include "library/PatentFolder.h"
 #include "retrieval/DownloadCommand.h"
 #include "retrieval/HttpClient.h"
@@ -15,11 +17,9 @@
 class QFrame;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
-class QTableWidget;
 class QTimer;
 
 namespace vantorel {
@@ -36,10 +36,7 @@ struct TMainFormOptions {
 
 // The main window. Controls keep their designer names as member and object
 // names; handlers are named after the component and the event.
-class TMainForm : public QWidget,
-                  public SettingsTab,
-                  public PatentListHost,
-                  public DownloadHost {
+class TMainForm : public QWidget, public SettingsTab, public PatentListHost, public DownloadHost {
     Q_OBJECT
 public:
     static constexpr const char* kHomePage = "https://www.vantorel.example/";
@@ -112,23 +109,23 @@ public:
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
     QWidget* TabSheet3 = nullptr;
-    QLineEdit* PatID = nullptr;
+    SingleLineEdit* PatID = nullptr;
     QLabel* PatIDLabel = nullptr;
     QPushButton* Button1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
-    QTableWidget* PatentsList = nullptr;
+    PatentListView* PatentsList = nullptr;
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
     QGroupBox* GroupBox2 = nullptr;
-    QLineEdit* LoginEdit = nullptr;
-    QLineEdit* PassEdit = nullptr;
+    SingleLineEdit* LoginEdit = nullptr;
+    SingleLineEdit* PassEdit = nullptr;
     QGroupBox* GroupBox3 = nullptr;
-    QLineEdit* PathEdit = nullptr;
+    SingleLineEdit* PathEdit = nullptr;
     QPushButton* Button4 = nullptr;
     RadioGroup* RadioGroup1 = nullptr;
     QGroupBox* GroupBox4 = nullptr;
-    QLineEdit* TOEdit = nullptr;
+    SingleLineEdit* TOEdit = nullptr;
     QPushButton* Button5 = nullptr;
     QTimer* Timer1 = nullptr;
     TOpenDirectory* OpenDirectory1 = nullptr;
@@ -145,7 +142,7 @@ private:
     QLabel* addLabel(QWidget* parent, const char* name, const char* text, int left, int top,
                      int width);
     QPushButton* addButton(QWidget* parent, const char* name, const char* text, QRect geometry);
-    QLineEdit* addEdit(QWidget* parent, const char* name, QRect geometry);
+    SingleLineEdit* addEdit(QWidget* parent, const char* name, QRect geometry);
     void buildBanner();
     void buildDownloaderTab();
     void buildSampleFormats();

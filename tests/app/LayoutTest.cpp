@@ -17,6 +17,7 @@
 #include "app/Artwork.h"
 #include "app/BannerPicture.h"
 #include "app/RadioGroup.h"
+#include "app/widgets/GroupBox.h"
 #include "platform/TextRules.h"
 
 namespace vantorel::test {
@@ -230,6 +231,31 @@ TEST_F(LayoutTest, FilePathColumnTakesTheRestOfTheClientWidth) {
     EXPECT_EQ(list->columnWidth(1), client - 190);
     list->resize(list->width() + 40, list->height());
     EXPECT_EQ(list->columnWidth(1), client + 40 - 190);
+}
+
+TEST_F(LayoutTest, PagesAre429WideSoSpanningBoxesReachTheirEdges) {
+    TMainForm& w = showForm();
+    for (int tab = 0; tab < 3; ++tab) {
+        w.PageControl1->setCurrentIndex(tab);
+        QWidget* page = w.PageControl1->widget(tab);
+        EXPECT_EQ(page->width(), 429) << tab;
+        EXPECT_EQ(page->mapTo(w.PageControl1, QPoint(0, 0)).x(), 4) << tab;
+    }
+    for (QGroupBox* box : {w.GroupBox2, w.GroupBox3})
+        EXPECT_EQ(box->geometry().right(), w.TabSheet3->width() - 1)
+            << box->objectName().toStdString();
+}
+
+TEST_F(LayoutTest, GroupBoxCaptionsSitOnTheirFrameLines) {
+    TMainForm& w = makeForm();
+    for (QGroupBox* box : {w.GroupBox1, w.GroupBox2, w.GroupBox3, w.GroupBox4,
+                           static_cast<QGroupBox*>(w.RadioGroup1)}) {
+        auto* drawn = qobject_cast<GroupBox*>(box);
+        ASSERT_NE(drawn, nullptr) << box->objectName().toStdString();
+        EXPECT_EQ(drawn->frameTop(), 6);
+        EXPECT_LT(drawn->captionRect().top(), 6);
+        EXPECT_GT(drawn->captionRect().bottom(), 6);
+    }
 }
 
 TEST_F(LayoutTest, RadioChoicesStandInOneColumn) {
