@@ -1,12 +1,14 @@
 #pragma once
 
+// The list and the edits are members of their own types.
+#include "app/widgets/PatentListView.h"
+#include "app/widgets/SingleLineEdit.h"
+
 #include <QWidget>
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "app/widgets/PatentListView.h"
-#include "app/widgets/SingleLineEdit.h"
 #include "library/PatentFolder.h"
 #include "retrieval/DownloadCommand.h"
 #include "retrieval/HttpClient.h"
@@ -17,9 +19,11 @@
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
+class QTableWidget;
 class QTimer;
 
 namespace vantorel {
@@ -36,7 +40,10 @@ struct TMainFormOptions {
 
 // The main window. Controls keep their designer names as member and object
 // names; handlers are named after the component and the event.
-class TMainForm : public QWidget, public SettingsTab, public PatentListHost, public DownloadHost {
+class TMainForm : public QWidget,
+                  public SettingsTab,
+                  public PatentListHost,
+                  public DownloadHost {
     Q_OBJECT
 public:
     static constexpr const char* kHomePage = "https://www.vantorel.example/";
