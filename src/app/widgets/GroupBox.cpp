@@ -2,6 +2,7 @@
 
 #include <qdrawutil.h>
 #include <QPainter>
+#include <QRegion>
 #include <QStyle>
 #include <algorithm>
 
@@ -24,11 +25,12 @@ QRect GroupBox::captionRect() const {
 
 void GroupBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QRect frame = rect().adjusted(0, frameTop(), 0, 0);
-    qDrawShadeRect(&painter, frame, palette(), true, 1, 0);
-    if (title().isEmpty()) return;
-    const QRect caption = captionRect();
-    painter.fillRect(caption, palette().brush(backgroundRole()));
+    const QRect caption = title().isEmpty() ? QRect() : captionRect();
+    // The line stops short of the caption; whatever is behind the box shows there.
+    painter.setClipRegion(QRegion(rect()).subtracted(QRegion(caption)));
+    qDrawShadeRect(&painter, rect().adjusted(0, frameTop(), 0, 0), palette(), true, 1, 0);
+    painter.setClipping(false);
+    if (caption.isEmpty()) return;
     style()->drawItemText(&painter, caption, Qt::AlignCenter | Qt::TextHideMnemonic, palette(),
                           isEnabled(), title(), QPalette::WindowText);
 }
