@@ -17,7 +17,6 @@
 #include "app/Artwork.h"
 #include "app/BannerPicture.h"
 #include "app/RadioGroup.h"
-#include "app/widgets/GroupBox.h"
 #include "platform/TextRules.h"
 
 namespace vantorel::test {
@@ -244,18 +243,6 @@ TEST_F(LayoutTest, PagesAre429WideSoSpanningBoxesReachTheirEdges) {
     for (QGroupBox* box : {w.GroupBox2, w.GroupBox3})
         EXPECT_EQ(box->geometry().right(), w.TabSheet3->width() - 1)
             << box->objectName().toStdString();
-}
-
-TEST_F(LayoutTest, GroupBoxCaptionsSitOnTheirFrameLines) {
-    TMainForm& w = makeForm();
-    for (QGroupBox* box : {w.GroupBox1, w.GroupBox2, w.GroupBox3, w.GroupBox4,
-                           static_cast<QGroupBox*>(w.RadioGroup1)}) {
-        auto* drawn = qobject_cast<GroupBox*>(box);
-        ASSERT_NE(drawn, nullptr) << box->objectName().toStdString();
-        EXPECT_EQ(drawn->frameTop(), 6);
-        EXPECT_LT(drawn->captionRect().top(), 6);
-        EXPECT_GT(drawn->captionRect().bottom(), 6);
-    }
 }
 
 TEST_F(LayoutTest, RadioChoicesStandInOneColumn) {
