@@ -1,10 +1,13 @@
 #include "app/MessageDialog.h"
 
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "app/UserDialogs.h"
 
@@ -22,7 +25,8 @@ MessageDialog::MessageDialog(const QString& text, QWidget* parent)
     const QScreen* screen = QGuiApplication::primaryScreen();
     text_->setTextFormat(Qt::PlainText);
     text_->setWordWrap(true);
-    text_->setMaximumWidth(screen ? screen->geometry().width() / 2 : 400);
+    text_->setFixedWidth(
+        textWidth(text, text_->font(), screen ? screen->geometry().width() / 2 : 640));
     text_->setTextInteractionFlags(Qt::NoTextInteraction);
 
     // OK is both the default button and, through QDialog's Esc handling, the cancel one.
@@ -34,6 +38,16 @@ MessageDialog::MessageDialog(const QString& text, QWidget* parent)
     layout->addWidget(text_);
     layout->addWidget(ok_, 0, Qt::AlignHCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+int MessageDialog::textWidth(const QString& text, const QFont& font, int limit) {
+    // As wide as the widest line needs, so short texts stay on one line;
+    // only lines wider than the limit wrap.
+    const QFontMetricsF metrics(font);
+    qreal widest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return std::min(limit, static_cast<int>(std::ceil(widest)));
 }
 
 void MessageDialog::showEvent(QShowEvent* event) {

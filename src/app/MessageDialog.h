@@ -7,9 +7,9 @@ class QPushButton;
 
 namespace vantorel {
 
-// The program's own message box: the application title, no icon, the text
-// wrapped within half the screen width, one OK button for Enter and Esc,
-// centred on the screen.
+// The program's own message box: the application title, no icon, the text as
+// wide as it needs and wrapped only beyond half the screen width, one OK
+// button for Enter and Esc, centred on the screen.
 class MessageDialog : public QDialog {
     Q_OBJECT
 public:
@@ -17,6 +17,9 @@ public:
 
     QLabel* textLabel() const { return text_; }
     QPushButton* okButton() const { return ok_; }
+
+    // The width of the text area for `text`: its widest line, at most `limit`.
+    static int textWidth(const QString& text, const QFont& font, int limit);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -3,13 +3,14 @@
 #include <QMessageBox>
 
 #include "app/MessageDialog.h"
+#include "app/widgets/QtText.h"
 #include "platform/Shell.h"
 #include "platform/TextRules.h"
 
 namespace vantorel {
 
-QString displayText(const std::string& text) {
-    QString shown = QString::fromStdString(text);
+QString boxText(const std::string& text) {
+    QString shown = displayString(text);
     shown.replace(QLatin1String("\n\r"), QLatin1String("\n"));
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -21,7 +22,7 @@ namespace {
 std::unique_ptr<QMessageBox> makeStandardBox(QMessageBox::Icon icon, const std::string& title,
                                              const QString& text,
                                              QMessageBox::StandardButtons buttons) {
-    auto box = std::make_unique<QMessageBox>(icon, QString::fromStdString(title), text, buttons);
+    auto box = std::make_unique<QMessageBox>(icon, displayString(title), text, buttons);
     // Texts can come from the service: never interpret them as markup.
     box->setTextFormat(Qt::PlainText);
     box->setWindowModality(Qt::ApplicationModal);
@@ -31,12 +32,12 @@ std::unique_ptr<QMessageBox> makeStandardBox(QMessageBox::Icon icon, const std::
 }  // namespace
 
 std::unique_ptr<MessageDialog> QtUserDialogs::makeMessageBox(const std::string& text) {
-    return std::make_unique<MessageDialog>(displayText(text));
+    return std::make_unique<MessageDialog>(boxText(text));
 }
 
 std::unique_ptr<QMessageBox> QtUserDialogs::makeQuestionBox(const std::string& text,
                                                             const std::string& title) {
-    auto box = makeStandardBox(QMessageBox::NoIcon, title, displayText(text),
+    auto box = makeStandardBox(QMessageBox::NoIcon, title, boxText(text),
                                QMessageBox::Yes | QMessageBox::No);
     box->setDefaultButton(QMessageBox::Yes);
     return box;
@@ -44,7 +45,7 @@ std::unique_ptr<QMessageBox> QtUserDialogs::makeQuestionBox(const std::string& t
 
 std::unique_ptr<QMessageBox> QtUserDialogs::makeErrorBox(const std::string& message) {
     auto box = makeStandardBox(QMessageBox::Critical, kApplicationTitle,
-                               displayText(withFullStop(message)), QMessageBox::Ok);
+                               boxText(withFullStop(message)), QMessageBox::Ok);
     box->setDefaultButton(QMessageBox::Ok);
     return box;
 }

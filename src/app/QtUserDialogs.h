@@ -26,7 +26,8 @@ public:
     static std::unique_ptr<QMessageBox> makeErrorBox(const std::string& message);
 };
 
-// Our texts break lines with LF CR; Qt wants plain LF.
-QString displayText(const std::string& text);
+// A box's text: bytes that are not UTF-8 read as Windows-1252, and our LF CR
+// line breaks as the plain LF Qt wants.
+QString boxText(const std::string& text);
 
 }  // namespace vantorel

@@ -8,7 +8,7 @@
 namespace vantorel {
 
 RadioGroup::RadioGroup(const QString& title, const QStringList& choices, QWidget* parent)
-    : QGroupBox(title, parent), group_(new QButtonGroup(this)) {
+    : GroupBox(title, parent), group_(new QButtonGroup(this)) {
     for (const QString& text : choices) {
         auto* button = new QRadioButton(text, this);
         group_->addButton(button, static_cast<int>(buttons_.size()));
@@ -38,12 +38,12 @@ void RadioGroup::setItemIndex(int index) {
 }
 
 void RadioGroup::resizeEvent(QResizeEvent* event) {
-    QGroupBox::resizeEvent(event);
+    GroupBox::resizeEvent(event);
     layoutChoices();
 }
 
 void RadioGroup::changeEvent(QEvent* event) {
-    QGroupBox::changeEvent(event);
+    GroupBox::changeEvent(event);
     if (event->type() == QEvent::FontChange) layoutChoices();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QGroupBox>
 #include <QStringList>
 #include <vector>
+
+#include "app/widgets/GroupBox.h"
 
 class QButtonGroup;
 class QRadioButton;
@@ -12,7 +13,7 @@ namespace vantorel {
 // A captioned group of radio choices in one column with a selected index in
 // -1..(count - 1), -1 meaning none; out-of-range values are clamped. Only the
 // selected choice is a tab stop, so Tab visits the group once.
-class RadioGroup : public QGroupBox {
+class RadioGroup : public GroupBox {
     Q_OBJECT
 public:
     RadioGroup(const QString& title, const QStringList& choices, QWidget* parent = nullptr);

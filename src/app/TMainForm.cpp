@@ -20,6 +20,10 @@
 #include "app/RadioGroup.h"
 #include "app/UserDialogs.h"
 #include "app/WindowFont.h"
+#include "app/widgets/GroupBox.h"
+#include "app/widgets/PageAreaStyle.h"
+#include "app/widgets/PatentListView.h"
+#include "app/widgets/SingleLineEdit.h"
 #include "platform/TextRules.h"
 
 namespace vantorel {
@@ -160,8 +164,8 @@ QPushButton* TMainForm::addButton(QWidget* parent, const char* name, const char*
     return button;
 }
 
-QLineEdit* TMainForm::addEdit(QWidget* parent, const char* name, QRect geometry) {
-    auto* edit = new QLineEdit(parent);
+SingleLineEdit* TMainForm::addEdit(QWidget* parent, const char* name, QRect geometry) {
+    auto* edit = new SingleLineEdit(parent);
     edit->setObjectName(QString::fromUtf8(name));
     edit->setGeometry(geometry);
     return edit;
@@ -181,6 +185,10 @@ void TMainForm::buildBanner() {
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(rect(0, 91, 437, 477));
     PageControl1->tabBar()->setFocusPolicy(Qt::StrongFocus);
+    // Made after the control, so the control goes first when the window is torn down.
+    auto* pageArea = new PageAreaStyle(s(4));
+    pageArea->setParent(this);
+    PageControl1->setStyle(pageArea);
 }
 
 void TMainForm::buildDownloaderTab() {
@@ -202,7 +210,7 @@ void TMainForm::buildDownloaderTab() {
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setFocusPolicy(Qt::NoFocus);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Sample Formats"), TabSheet1);
+    GroupBox1 = new GroupBox(QStringLiteral("Sample Formats"), TabSheet1);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(rect(8, 88, 409, 313));
     buildSampleFormats();
@@ -228,21 +236,14 @@ void TMainForm::buildListTab() {
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Downloaded Patents"));
 
-    PatentsList = new QTableWidget(0, 3, TabSheet2);
+    PatentsList = new PatentListView({QStringLiteral("Patent #"), QStringLiteral("File Path"),
+                                      QStringLiteral("Date/Time downloaded")},
+                                     TabSheet2);
     PatentsList->setObjectName(QStringLiteral("PatentsList"));
     PatentsList->setGeometry(rect(8, 8, 417, 401));
-    PatentsList->setHorizontalHeaderLabels({QStringLiteral("Patent #"), QStringLiteral("File Path"),
-                                            QStringLiteral("Date/Time downloaded")});
-    PatentsList->verticalHeader()->hide();
     PatentsList->verticalHeader()->setDefaultSectionSize(PatentsList->fontMetrics().height() +
                                                          s(4));
-    PatentsList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    PatentsList->setSelectionMode(QAbstractItemView::SingleSelection);
-    PatentsList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     PatentsList->setShowGrid(true);
-    PatentsList->setWordWrap(false);
-    PatentsList->setSortingEnabled(false);
-    PatentsList->setTabKeyNavigation(false);
     PatentsList->horizontalHeader()->setSectionsClickable(false);
     PatentsList->horizontalHeader()->setHighlightSections(false);
     PatentsList->horizontalHeader()->setStretchLastSection(false);
@@ -267,7 +268,7 @@ void TMainForm::buildSettingsTab() {
     TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
     PageControl1->addTab(TabSheet3, QStringLiteral("Settings"));
 
-    GroupBox2 = new QGroupBox(QStringLiteral("Account Information"), TabSheet3);
+    GroupBox2 = new GroupBox(QStringLiteral("Account Information"), TabSheet3);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setGeometry(rect(0, 8, 429, 105));
     addLabel(GroupBox2, "Label32", "User ID:", 16, 32, 39);
@@ -277,7 +278,7 @@ void TMainForm::buildSettingsTab() {
     PassEdit->setEchoMode(QLineEdit::Password);
     PassEdit->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
 
-    GroupBox3 = new QGroupBox(QStringLiteral("Preferences"), TabSheet3);
+    GroupBox3 = new GroupBox(QStringLiteral("Preferences"), TabSheet3);
     GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
     GroupBox3->setGeometry(rect(0, 129, 429, 280));
     addLabel(GroupBox3, "Label34", "Local folder for downloaded patents:", 8, 24, 172);
@@ -290,7 +291,7 @@ void TMainForm::buildSettingsTab() {
     RadioGroup1->setGeometry(rect(8, 96, 409, 105));
     RadioGroup1->layoutChoices();
     RadioGroup1->setItemIndex(0);
-    GroupBox4 = new QGroupBox(QStringLiteral("Timeout"), GroupBox3);
+    GroupBox4 = new GroupBox(QStringLiteral("Timeout"), GroupBox3);
     GroupBox4->setObjectName(QStringLiteral("GroupBox4"));
     GroupBox4->setGeometry(rect(8, 208, 409, 57));
     TOEdit = addEdit(GroupBox4, "TOEdit", rect(8, 24, 65, 21));

@@ -1,5 +1,9 @@
 #pragma once
 
+// The list and the edits are members of their own types.
+#include "app/widgets/PatentListView.h"
+#include "app/widgets/SingleLineEdit.h"
+
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -103,23 +107,23 @@ public:
     QWidget* TabSheet1 = nullptr;
     QWidget* TabSheet2 = nullptr;
     QWidget* TabSheet3 = nullptr;
-    QLineEdit* PatID = nullptr;
+    SingleLineEdit* PatID = nullptr;
     QLabel* PatIDLabel = nullptr;
     QPushButton* Button1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QGroupBox* GroupBox1 = nullptr;
-    QTableWidget* PatentsList = nullptr;
+    PatentListView* PatentsList = nullptr;
     QPushButton* Button2 = nullptr;
     QPushButton* Button3 = nullptr;
     QGroupBox* GroupBox2 = nullptr;
-    QLineEdit* LoginEdit = nullptr;
-    QLineEdit* PassEdit = nullptr;
+    SingleLineEdit* LoginEdit = nullptr;
+    SingleLineEdit* PassEdit = nullptr;
     QGroupBox* GroupBox3 = nullptr;
-    QLineEdit* PathEdit = nullptr;
+    SingleLineEdit* PathEdit = nullptr;
     QPushButton* Button4 = nullptr;
     RadioGroup* RadioGroup1 = nullptr;
     QGroupBox* GroupBox4 = nullptr;
-    QLineEdit* TOEdit = nullptr;
+    SingleLineEdit* TOEdit = nullptr;
     QPushButton* Button5 = nullptr;
     QTimer* Timer1 = nullptr;
     TOpenDirectory* OpenDirectory1 = nullptr;
@@ -135,7 +139,7 @@ private:
     QLabel* addLabel(QWidget* parent, const char* name, const char* text, int left, int top,
                      int width);
     QPushButton* addButton(QWidget* parent, const char* name, const char* text, QRect geometry);
-    QLineEdit* addEdit(QWidget* parent, const char* name, QRect geometry);
+    SingleLineEdit* addEdit(QWidget* parent, const char* name, QRect geometry);
     void buildBanner();
     void buildDownloaderTab();
     void buildSampleFormats();

@@ -11,6 +11,7 @@
 
 #include "app/MessageDialog.h"
 #include "app/QtUserDialogs.h"
+#include "retrieval/DownloadCommand.h"
 
 namespace vantorel {
 namespace {
@@ -61,8 +62,6 @@ TEST(DialogsTest, MessageBoxShape) {
     EXPECT_EQ(box->textLabel()->text(), "Incorrect login or password\nsecond <i>line</i>");
     EXPECT_EQ(box->textLabel()->textFormat(), Qt::PlainText);
     EXPECT_TRUE(box->textLabel()->wordWrap());
-    EXPECT_EQ(box->textLabel()->maximumWidth(),
-              QGuiApplication::primaryScreen()->geometry().width() / 2);
     const auto buttons = box->findChildren<QAbstractButton*>();
     ASSERT_EQ(buttons.size(), 1);
     EXPECT_EQ(buttons[0]->text(), "OK");
@@ -89,6 +88,56 @@ TEST(DialogsTest, MessageBoxClosesOnEnterAndEscAndIsCentred) {
         QTest::keyClick(box.get(), key);
         EXPECT_FALSE(box->isVisible());
     }
+}
+
+// Lines the box's label shows once laid out at its width.
+int shownLines(const MessageDialog& box) {
+    const QLabel* label = box.textLabel();
+    return label->heightForWidth(label->width()) / label->fontMetrics().lineSpacing();
+}
+
+TEST(DialogsTest, MessageBoxIsAsWideAsItsTextUpToHalfTheScreen) {
+    const int half = QGuiApplication::primaryScreen()->geometry().width() / 2;
+    std::string words;
+    for (int i = 0; i < half / 10; ++i) words += "word ";
+    const std::string texts[] = {
+        "You must provide non-empty request.",
+        DownloadCommand::timeoutMessage(),
+        "Incorrect login or password",
+        words,
+        "short\n\r" + words,
+    };
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        auto box = QtUserDialogs::makeMessageBox(text);
+        box->setWindowModality(Qt::NonModal);
+        box->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+        const QLabel* label = box->textLabel();
+        const QStringList lines = label->text().split('\n');
+        int widest = 0;
+        for (const QString& line : lines)
+            widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+        if (widest <= half) {
+            // As wide as the text, and no line wrapped.
+            EXPECT_GE(label->width(), widest);
+            EXPECT_LE(label->width(), widest + 1);
+            EXPECT_EQ(shownLines(*box), lines.size());
+        } else {
+            EXPECT_EQ(label->width(), half);  // wraps only beyond half the screen
+            EXPECT_GT(shownLines(*box), lines.size());
+        }
+        box->close();
+    }
+}
+
+TEST(DialogsTest, BoxesShowTextsThatAreNotUtf8AsWindows1252) {
+    auto message = QtUserDialogs::makeMessageBox("Brevet n\xb0 12");
+    EXPECT_EQ(message->textLabel()->text().toStdString(), "Brevet n\xc2\xb0 12");
+    auto error = QtUserDialogs::makeErrorBox("Cannot create file /p/caf\xe9.pdf");
+    EXPECT_EQ(error->text().toStdString(), "Cannot create file /p/caf\xc3\xa9.pdf.");
+    auto question = QtUserDialogs::makeQuestionBox("\xe9t\xe9 \xc3\xa9", "Warning");
+    EXPECT_EQ(question->text().toStdString(), "\xc3\xa9t\xc3\xa9 \xc3\x83\xc2\xa9");
 }
 
 }  // namespace

@@ -232,6 +232,19 @@ TEST_F(LayoutTest, FilePathColumnTakesTheRestOfTheClientWidth) {
     EXPECT_EQ(list->columnWidth(1), client + 40 - 190);
 }
 
+TEST_F(LayoutTest, PagesAre429WideSoSpanningBoxesReachTheirEdges) {
+    TMainForm& w = showForm();
+    for (int tab = 0; tab < 3; ++tab) {
+        w.PageControl1->setCurrentIndex(tab);
+        QWidget* page = w.PageControl1->widget(tab);
+        EXPECT_EQ(page->width(), 429) << tab;
+        EXPECT_EQ(page->mapTo(w.PageControl1, QPoint(0, 0)).x(), 4) << tab;
+    }
+    for (QGroupBox* box : {w.GroupBox2, w.GroupBox3})
+        EXPECT_EQ(box->geometry().right(), w.TabSheet3->width() - 1)
+            << box->objectName().toStdString();
+}
+
 TEST_F(LayoutTest, RadioChoicesStandInOneColumn) {
     TMainForm& w = makeForm();
     const char* const texts[] = {

@@ -112,6 +112,26 @@ TEST_F(PatentListTest, DeleteAnsweredYesRemovesTheFileAndRebuilds) {
     EXPECT_EQ(form->selectedRow(), -1);
 }
 
+TEST_F(PatentListTest, EndThenDeleteThenYesDeletesTheLastRowsFile) {
+    std::filesystem::remove(folder + "a.b.pdf");
+    std::filesystem::remove(folder + "EP1534056.PDF");
+    for (const char* name : {"Z1.pdf", "Z2.pdf", "Z3.pdf"}) touch(folder + name);
+    form->RescanPatents();
+    showForm();
+    form->PageControl1->setCurrentIndex(1);
+    QTableWidget* list = form->PatentsList;
+    list->setFocus();
+    list->selectRow(0);
+    QTest::keyClick(list, Qt::Key_End);
+    const int last = list->rowCount() - 1;
+    ASSERT_EQ(form->selectedRow(), last);
+    const std::string path = list->item(last, 1)->text().toStdString();
+    dialogs.answers = {true};
+    form->Button3->click();
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(list->rowCount(), last);
+}
+
 TEST_F(PatentListTest, DeleteActsOnTheListedFileOnly) {
     touch(folder + "a.pdf");  // listed with the same caption as a.b.pdf
     form->RescanPatents();

@@ -1,23 +1,42 @@
 #include "app/picker/FolderDialog.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardItemModel>
+#include <QStyle>
+#include <algorithm>
+#include <filesystem>
 
 #include "app/picker/FolderListView.h"
+#include "app/widgets/QtText.h"
+#include "app/widgets/SingleLineEdit.h"
+#include "platform/Paths.h"
 #include "platform/TextRules.h"
 
 namespace vantorel {
 namespace {
 
-QString cleanFolder(const QString& path) {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+namespace fs = std::filesystem;
+
+bool isFolder(const std::string& path) {
+    std::error_code error;
+    return !path.empty() && fs::is_directory(fs::path(path), error);
+}
+
+// Absolute, without "." and "..", and without a trailing separator unless it is the root.
+std::string cleanFolder(const std::string& path) {
+    std::error_code error;
+    std::string clean = fs::absolute(fs::path(path), error).lexically_normal().string();
+    while (clean.size() > 1 && clean.back() == kPathSeparator) clean.pop_back();
+    return clean;
+}
+
+std::string inFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    return folder.back() == kPathSeparator ? folder + name : joinPath(folder, name);
 }
 
 }  // namespace
@@ -26,11 +45,7 @@ FolderDialog::FolderDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("Open"));
     setWindowModality(Qt::ApplicationModal);
 
-    model_ = new QFileSystemModel(this);
-    // Folders only; hidden ones stay hidden as in any file manager.
-    model_->setFilter(QDir::Dirs | QDir::NoDotAndDotDot);
-    model_->setReadOnly(true);
-    model_->sort(0, Qt::AscendingOrder);
+    model_ = new QStandardItemModel(this);
 
     list_ = new FolderListView(this);
     list_->setObjectName("folderList");
@@ -40,7 +55,7 @@ FolderDialog::FolderDialog(QWidget* parent) : QDialog(parent) {
     upButton_->setObjectName("upButton");
     upButton_->setAutoDefault(false);
 
-    nameBox_ = new QLineEdit(this);
+    nameBox_ = new SingleLineEdit(this);
     nameBox_->setObjectName("nameBox");
 
     // The accept button is the default, so Enter in the name box reaches it;
@@ -92,21 +107,34 @@ QPoint FolderDialog::placement(const QRect& screen, const QSize& size) {
             screen.y() + roundHalfEven((screen.height() - size.height()) / 3.0)};
 }
 
+std::vector<std::string> FolderDialog::subfolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    fs::directory_iterator entry(fs::path(folder), fs::directory_options::skip_permission_denied,
+                                 error);
+    for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
+        // Names are taken as the bytes the file system holds, UTF-8 or not.
+        const std::string name = entry->path().filename().string();
+        std::error_code kind;
+        // Hidden folders stay hidden, as in any file manager.
+        if (!name.empty() && name[0] != '.' && entry->is_directory(kind)) names.push_back(name);
+    }
+    return names;
+}
+
 void FolderDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (opened_) return;
     opened_ = true;
-    savedWorkingDirectory_ = QDir::currentPath();
+    savedWorkingDirectory_ = currentDirectory();
     placeOnScreen();
     emit shown();
-    const QFileInfo initial(initialFolder_);
-    showFolder(!initialFolder_.isEmpty() && initial.isDir() ? cleanFolder(initialFolder_)
-                                                            : QString());
+    showFolder(isFolder(initialFolder_) ? cleanFolder(initialFolder_) : std::string());
 }
 
 void FolderDialog::done(int result) {
-    if (restoreWorkingDirectory_ && QDir::currentPath() != savedWorkingDirectory_)
-        QDir::setCurrent(savedWorkingDirectory_);
+    if (restoreWorkingDirectory_ && currentDirectory() != savedWorkingDirectory_)
+        setCurrentDirectory(savedWorkingDirectory_);
     QDialog::done(result);
 }
 
@@ -118,47 +146,66 @@ void FolderDialog::placeOnScreen() {
     if (screen) move(placement(screen->geometry(), frameGeometry().size()));
 }
 
-void FolderDialog::showFolder(const QString& folder) {
+void FolderDialog::showFolder(const std::string& folder) {
     if (folderShown_ && folder == currentPath_) return;
     folderShown_ = true;
     currentPath_ = folder;
-    const QModelIndex root = model_->setRootPath(folder);
-    list_->setRootIndex(folder.isEmpty() ? QModelIndex() : root);
-    list_->selectionModel()->clear();
-    list_->scrollToTop();
-    upButton_->setEnabled(!folder.isEmpty());
+    listFolder();
+    upButton_->setEnabled(!folder.empty());
     emit folderChanged(folder);
 }
 
+void FolderDialog::listFolder() {
+    // Above the root the one place listed is the root itself.
+    std::vector<std::string> names{std::string(1, kPathSeparator)};
+    if (!currentPath_.empty()) names = subfolderNames(currentPath_);
+    std::vector<std::pair<QString, std::string>> shown;
+    for (const std::string& name : names) shown.emplace_back(displayString(name), name);
+    std::sort(shown.begin(), shown.end(), [](const auto& a, const auto& b) {
+        const int order = a.first.compare(b.first, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a.second < b.second;
+    });
+    model_->clear();
+    const QIcon icon = style()->standardIcon(QStyle::SP_DirIcon);
+    for (const auto& [text, name] : shown) {
+        auto* item = new QStandardItem(icon, text);
+        item->setData(QByteArray::fromStdString(name), kNameRole);
+        item->setEditable(false);
+        model_->appendRow(item);
+    }
+    list_->scrollToTop();
+}
+
 void FolderDialog::openIndex(const QModelIndex& index) {
-    const QString path = model_->filePath(index);
-    if (!path.isEmpty() && QFileInfo(path).isDir()) showFolder(cleanFolder(path));
+    if (!index.isValid()) return;
+    const std::string name = index.data(kNameRole).toByteArray().toStdString();
+    const std::string path = inFolder(currentPath_, name);
+    if (isFolder(path)) showFolder(cleanFolder(path));
 }
 
 void FolderDialog::goUp() {
-    if (currentPath_.isEmpty()) return;
-    if (currentPath_ == QDir::rootPath()) {
-        showFolder(QString());  // above the root: the place that lists the root
+    if (currentPath_.empty()) return;
+    if (currentPath_ == std::string(1, kPathSeparator)) {
+        showFolder(std::string());  // above the root: the place that lists the root
         return;
     }
     // A parent removed meanwhile is skipped on the way up.
-    QString parent = QFileInfo(currentPath_).path();
-    while (parent != QDir::rootPath() && !QFileInfo(parent).isDir())
-        parent = QFileInfo(parent).path();
-    showFolder(parent);
+    fs::path parent = fs::path(currentPath_).parent_path();
+    while (parent.has_relative_path() && !isFolder(parent.string())) parent = parent.parent_path();
+    showFolder(parent.string());
 }
 
 void FolderDialog::openTypedFolder() {
     // Keyboard acceptance only opens the folder the name box names; it never
     // ends the dialog, so nothing but the mouse can accept.
-    const QString text = nameBox_->text();
-    if (text.isEmpty()) return;
-    QString path = text;
-    if (QDir::isRelativePath(text)) {
-        if (currentPath_.isEmpty()) return;
-        path = QDir(currentPath_).filePath(text);
+    const std::string text = nameBox_->bytes();
+    if (text.empty()) return;
+    std::string path = text;
+    if (fs::path(text).is_relative()) {
+        if (currentPath_.empty()) return;
+        path = inFolder(currentPath_, text);
     }
-    if (QFileInfo(path).isDir()) showFolder(cleanFolder(path));
+    if (isFolder(path)) showFolder(cleanFolder(path));
 }
 
 }  // namespace vantorel

@@ -21,6 +21,17 @@ void FolderListView::mousePressEvent(QMouseEvent* event) {
     emit leftPressed();
 }
 
+void FolderListView::mouseMoveEvent(QMouseEvent* event) {
+    // The highlight stays where the press put it, as in the platform's own list.
+    if (event->buttons() & Qt::LeftButton) return event->accept();
+    QListView::mouseMoveEvent(event);
+}
+
+void FolderListView::mouseReleaseEvent(QMouseEvent* event) {
+    QListView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton) emit leftReleased();
+}
+
 void FolderListView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         // Otherwise the dialog's default button would act on the same key.

@@ -1,25 +1,18 @@
 #include "app/picker/TImplOpenDirectory.h"
 
 #include <QAbstractButton>
-#include <QFile>
-#include <QLineEdit>
 #include <QMouseEvent>
 
 #include "app/picker/FolderDialog.h"
 #include "app/picker/FolderListView.h"
 #include "app/picker/TOpenDirectory.h"
+#include "app/widgets/QtText.h"
+#include "app/widgets/SingleLineEdit.h"
 #include "platform/Paths.h"
 #include "settings/FolderResult.h"
 
 namespace vantorel {
 namespace {
-
-std::string toLocal(const QString& text) {
-    return QFile::encodeName(text).toStdString();
-}
-QString fromLocal(const std::string& text) {
-    return QFile::decodeName(QByteArray::fromStdString(text));
-}
 
 void raise(const TNotifyEvent& event, QObject* sender) {
     if (event) event(sender);
@@ -46,10 +39,10 @@ int TImplOpenDirectory::Execute() {
     connect(Dialog.get(), &FolderDialog::folderChanged, this, &TImplOpenDirectory::FolderChange);
     connect(Dialog.get(), &QDialog::finished, this, &TImplOpenDirectory::Close);
 
-    if (!Owner->Title.empty()) Dialog->setWindowTitle(fromLocal(Owner->Title));
+    if (!Owner->Title.empty()) Dialog->setWindowTitle(displayString(Owner->Title));
     Dialog->setSizingEnabled(Owner->EnableSizing);
     Dialog->setRestoresWorkingDirectory(Owner->NoChangeDir);
-    Dialog->setInitialFolder(fromLocal(pickerInitialFolder(Owner->InitialDir, currentDirectory())));
+    Dialog->setInitialFolder(pickerInitialFolder(Owner->InitialDir, currentDirectory()));
 
     Accepted = false;
     Dialog->exec();  // its own outcome says nothing; Accepted does
@@ -76,17 +69,20 @@ void TImplOpenDirectory::Prepare() {
     // The controls of this run's dialog; a missing one leaves its behaviour out.
     AcceptButton = Dialog->findChild<QAbstractButton*>("acceptButton");
     FolderList = Dialog->findChild<FolderListView*>("folderList");
-    NameBox = Dialog->findChild<QLineEdit*>("nameBox");
+    NameBox = Dialog->findChild<SingleLineEdit*>("nameBox");
     if (AcceptButton) AcceptButton->installEventFilter(this);
-    if (FolderList)
+    if (FolderList) {
+        // Read again on release, so the folder picked is the one highlighted.
         connect(FolderList, &FolderListView::leftPressed, this, &TImplOpenDirectory::ListClick);
+        connect(FolderList, &FolderListView::leftReleased, this, &TImplOpenDirectory::ListClick);
+    }
     raise(Owner->OnShow, this);
 }
 
-void TImplOpenDirectory::FolderChange(const QString& reportedPath) {
+void TImplOpenDirectory::FolderChange(const std::string& reportedPath) {
     // The dialog reports the folder it shows directly, so no working
     // directory is needed to know it.
-    CurrentFolder = toLocal(reportedPath);
+    CurrentFolder = reportedPath;
     showInNameBox(CurrentFolder);
     Owner->Directory = CurrentFolder;
     Owner->UNCDirectory = networkForm(CurrentFolder, networkNames);
@@ -98,7 +94,8 @@ void TImplOpenDirectory::ListClick() {
     QModelIndex first;
     for (const QModelIndex& index : FolderList->selectionModel()->selectedIndexes())
         if (index.column() == 0 && (!first.isValid() || index.row() < first.row())) first = index;
-    const std::string name = first.isValid() ? toLocal(first.data(Qt::DisplayRole).toString()) : "";
+    const std::string name =
+        first.isValid() ? first.data(FolderDialog::kNameRole).toByteArray().toStdString() : "";
     const std::string path = listClickPath(CurrentFolder, name);
     if (path.empty()) return;  // empty space keeps the last folder
     showInNameBox(path);
@@ -114,7 +111,7 @@ void TImplOpenDirectory::Close() {
 
 void TImplOpenDirectory::showInNameBox(const std::string& path) {
     TextBuffer = path;
-    if (NameBox) NameBox->setText(fromLocal(TextBuffer));
+    if (NameBox) NameBox->setBytes(TextBuffer);
 }
 
 bool TImplOpenDirectory::eventFilter(QObject* watched, QEvent* event) {

@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QString>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,12 +9,12 @@
 #include "platform/NetworkName.h"
 
 class QAbstractButton;
-class QLineEdit;
 
 namespace vantorel {
 
 class FolderDialog;
 class FolderListView;
+class SingleLineEdit;
 class TOpenDirectory;
 
 // The part of TOpenDirectory that exists only while a dialog runs: the dialog,
@@ -38,7 +37,7 @@ protected:
 
 private:
     void Prepare();
-    void FolderChange(const QString& reportedPath);
+    void FolderChange(const std::string& reportedPath);
     void ListClick();
     void Close();
     void showInNameBox(const std::string& path);
@@ -51,7 +50,7 @@ private:
     std::string CurrentFolder;  // empty while the dialog shows no folder
     QPointer<QAbstractButton> AcceptButton;
     QPointer<FolderListView> FolderList;
-    QPointer<QLineEdit> NameBox;
+    QPointer<SingleLineEdit> NameBox;
     bool closed = false;
     NetworkNameLookup networkNames;
     std::function<NetworkNameLookup()> networkNameSource;

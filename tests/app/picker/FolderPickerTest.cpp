@@ -184,10 +184,10 @@ TEST_F(FolderPicker, AClickedSubfolderIsPickedWithoutNavigating) {
         c.click("Sub");
         EXPECT_EQ(c.name(), data + "/Sub");
         EXPECT_EQ(picker.Directory, data + "/Sub");
-        EXPECT_EQ(c.dialog->currentPath().toStdString(), data);  // still showing Data
-        c.click("Other", Qt::RightButton);                       // right clicks update nothing
-        QTest::keyClick(c.list, Qt::Key_Down);                   // nor does the keyboard
-        c.clickEmptySpace();                                     // nor empty space
+        EXPECT_EQ(c.dialog->currentPath(), data);  // still showing Data
+        c.click("Other", Qt::RightButton);         // right clicks update nothing
+        QTest::keyClick(c.list, Qt::Key_Down);     // nor does the keyboard
+        c.clickEmptySpace();                       // nor empty space
         EXPECT_EQ(picker.Directory, data + "/Sub");
         EXPECT_EQ(c.name(), data + "/Sub");
         c.clickAccept();
@@ -221,11 +221,11 @@ TEST_F(FolderPicker, TheKeyboardNeverAccepts) {
         c.accept->setFocus();
         QTest::keyClick(c.accept, Qt::Key_Space);  // opens the named folder instead
         EXPECT_TRUE(c.dialog->isVisible());
-        EXPECT_EQ(c.dialog->currentPath().toStdString(), data + "/Sub");
+        EXPECT_EQ(c.dialog->currentPath(), data + "/Sub");
         QTest::keyClick(c.accept, Qt::Key_Return);
         c.nameBox->setText("../Other");
         QTest::keyClick(c.nameBox, Qt::Key_Return);  // the default button, from the name box
-        EXPECT_EQ(c.dialog->currentPath().toStdString(), data + "/Other");
+        EXPECT_EQ(c.dialog->currentPath(), data + "/Other");
         c.nameBox->setText("no such folder");
         QTest::keyClick(c.nameBox, Qt::Key_Enter);
         QTest::keyClick(c.dialog, Qt::Key_O, Qt::AltModifier);  // the mnemonic
@@ -237,6 +237,47 @@ TEST_F(FolderPicker, TheKeyboardNeverAccepts) {
     EXPECT_EQ(result, 0);
     EXPECT_EQ(picker.Directory, "");
     EXPECT_EQ(folders, (std::vector<std::string>{data, data + "/Sub", data + "/Other"}));
+}
+
+TEST_F(FolderPicker, WhatIsHighlightedWhenTheButtonComesUpIsPicked) {
+    TOpenDirectory picker;
+    picker.InitialDir = data;
+    const int result = run(picker, [&](const Controls& c) {
+        // Pressed on one folder, dragged and released on another.
+        QTest::mousePress(c.list->viewport(), Qt::LeftButton, {}, c.centreOf("Other"));
+        QTest::mouseMove(c.list->viewport(), c.centreOf("Sub"));
+        QTest::mouseRelease(c.list->viewport(), Qt::LeftButton, {}, c.centreOf("Sub"));
+        const QModelIndexList highlighted = c.list->selectionModel()->selectedIndexes();
+        ASSERT_EQ(highlighted.size(), 1);
+        EXPECT_EQ(data + "/" + highlighted[0].data().toString().toStdString(), picker.Directory);
+        EXPECT_EQ(c.name(), picker.Directory);
+        c.clickAccept();
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(picker.Directory, data + "/Other");
+}
+
+TEST_F(FolderPicker, FolderNamesThatAreNotUtf8AreListedAndPickedByteForByte) {
+    const std::string latin = data + "/caf\xe9";
+    fs::create_directories(latin + "/Sub");
+    TOpenDirectory picker;
+    picker.InitialDir = data;
+    std::vector<std::string> folders;
+    picker.OnFolderChange = [&](QObject*) { folders.push_back(picker.Directory); };
+    const int result = run(picker, [&](const Controls& c) {
+        EXPECT_EQ(c.listed(), (QStringList{"Other", "Sub", "caf\u00e9"}));
+        c.click("caf\u00e9");
+        EXPECT_EQ(picker.Directory, latin);
+        EXPECT_EQ(c.name(), data + "/caf\xc3\xa9");  // shown as Windows-1252
+        c.doubleClick("caf\u00e9");
+        c.nameBox->setText("Sub");  // typed, relative to the folder shown
+        QTest::keyClick(c.nameBox, Qt::Key_Return);
+        c.clickAccept();
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(folders, (std::vector<std::string>{data, latin, latin + "/Sub"}));
+    EXPECT_EQ(picker.Directory, latin + "/Sub");
+    EXPECT_EQ(currentDirectory(), latin + "/Sub");
 }
 
 TEST_F(FolderPicker, NoChangeDirLeavesTheWorkingDirectoryAlone) {
