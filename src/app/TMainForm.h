@@ -150,7 +150,7 @@ private:
     void sizeFilePathColumn();
     void centreOnDesktop();
     bool pressDefaultButton();
-    QLineEdit* edit(Edit which) const;
+    SingleLineEdit* edit(Edit which) const;
 
     UserDialogs& dialogs_;
     TMainFormOptions options_;

@@ -21,12 +21,6 @@
 
 namespace vantorel {
 
-namespace {
-QString fromText(const std::string& text) {
-    return QString::fromStdString(text);
-}
-}  // namespace
-
 // Every event goes straight to the core's handler of the same name; the core
 // shows what escapes a handler in the error box.
 void TMainForm::wireHandlers() {
@@ -42,7 +36,7 @@ void TMainForm::wireHandlers() {
     connect(Image1, &BannerPicture::clicked, this, &TMainForm::Image1Click);
 }
 
-QLineEdit* TMainForm::edit(Edit which) const {
+SingleLineEdit* TMainForm::edit(Edit which) const {
     switch (which) {
         case Edit::PatID:
             return PatID;
@@ -59,14 +53,14 @@ QLineEdit* TMainForm::edit(Edit which) const {
 }
 
 std::string TMainForm::editText(Edit which) const {
-    return edit(which)->text().toStdString();
+    return edit(which)->bytes();
 }
 
 // The core runs the change handler itself; the edit's own signal stays quiet.
 void TMainForm::setEditText(Edit which, const std::string& text) {
-    QLineEdit* target = edit(which);
+    SingleLineEdit* target = edit(which);
     const QSignalBlocker quiet(target);
-    target->setText(fromText(text));
+    target->setBytes(text);
 }
 
 void TMainForm::setControlEnabled(Control control, bool enabled) {
@@ -97,22 +91,15 @@ void TMainForm::clearRows() {
 
 void TMainForm::addRow(const std::string& caption, const std::string& filePath,
                        const std::string& dateText) {
-    const int index = PatentsList->rowCount();
-    PatentsList->insertRow(index);
-    PatentsList->setItem(index, 0, new QTableWidgetItem(fromText(caption)));
-    PatentsList->setItem(index, 1, new QTableWidgetItem(fromText(filePath)));
-    PatentsList->setItem(index, 2, new QTableWidgetItem(fromText(dateText)));
+    PatentsList->addRow(caption, filePath, dateText);
 }
 
 int TMainForm::selectedRow() const {
-    const QModelIndexList rows = PatentsList->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
+    return PatentsList->selectedRow();
 }
 
 std::string TMainForm::selectedCaption() const {
-    const int row = selectedRow();
-    const QTableWidgetItem* item = row < 0 ? nullptr : PatentsList->item(row, 0);
-    return item ? item->text().toStdString() : std::string();
+    return PatentsList->selectedCaption();
 }
 
 int TMainForm::viewingPreference() const {

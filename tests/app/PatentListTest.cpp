@@ -143,6 +143,29 @@ TEST_F(PatentListTest, DeleteActsOnTheListedFileOnly) {
     EXPECT_TRUE(std::filesystem::exists(folder + "a.b.pdf"));
 }
 
+TEST_F(PatentListTest, ANameThatIsNotUtf8IsShownReadablyAndActedOnByteForByte) {
+    touch(folder + "caf\xe9.pdf");
+    form->RescanPatents();
+    ASSERT_EQ(rows().count("caf\xc3\xa9"), 1u);  // shown as Windows-1252
+    EXPECT_EQ(rows().at("caf\xc3\xa9").first, folder + "caf\xc3\xa9.pdf");
+    select("caf\xc3\xa9");
+    form->Button2->click();
+    ASSERT_EQ(dialogs.opened.size(), 1u);
+    EXPECT_EQ(dialogs.opened[0], folder + "caf\xe9.pdf");
+    dialogs.answers = {true};
+    form->Button3->click();
+    EXPECT_FALSE(std::filesystem::exists(folder + "caf\xe9.pdf"));
+    EXPECT_EQ(rows().count("caf\xc3\xa9"), 0u);
+}
+
+TEST_F(PatentListTest, AFolderThatIsNotUtf8IsKeptByteForByteThroughTheSettingsTab) {
+    const std::string latin = root + "/brevets-\xe9t\xe9/";
+    form->setPathText(latin);  // as the picker or the Settings file hands it over
+    EXPECT_EQ(form->PathEdit->text().toStdString(), root + "/brevets-\xc3\xa9t\xc3\xa9/");
+    EXPECT_EQ(form->currentSettings().PatentPath, latin);
+    EXPECT_EQ(form->pathText(), latin);
+}
+
 TEST_F(PatentListTest, AMissingFolderGivesAnEmptyListAndNoMessage) {
     form->setPathText(root + "/nowhere/");
     form->RescanPatents();
