@@ -6,6 +6,8 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <sstream>
+#include <stdexcept>
 
 namespace vantorel {
 namespace {
@@ -20,6 +22,7 @@ struct Run {
 };
 
 Run* current = nullptr;
+constexpr WORD kUpOneLevel = 0xA001;  // the dialog's toolbar command
 
 BOOL CALLBACK cancelDialog(HWND window, LPARAM) {
     char name[64] = "";
@@ -43,11 +46,15 @@ VOID CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
     run->busy = false;
 }
 
-LPARAM point(int x, int y) {
-    return MAKELPARAM(x, y);
+void post(HWND window, std::initializer_list<UINT> messages, POINT down, POINT up) {
+    for (UINT message : messages) {
+        const bool release = message == WM_LBUTTONUP;
+        const POINT at = release ? up : down;
+        PostMessageA(window, message, release ? 0 : MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    }
 }
 
-// The centre of the list item showing `name`, or false when there is none.
+// The centre of the list item showing `name`; false while there is none.
 bool itemCentre(HWND list, const std::string& name, POINT& at) {
     const LRESULT count = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
@@ -59,13 +66,57 @@ bool itemCentre(HWND list, const std::string& name, POINT& at) {
         item.cchTextMax = static_cast<int>(text.size());
         SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         if (!item.pszText || name != item.pszText) continue;
-        RECT box{};
-        box.left = LVIR_LABEL;
+        RECT box{LVIR_LABEL, 0, 0, 0};
         SendMessageA(list, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&box));
         at = POINT{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
         return true;
     }
     return false;
+}
+
+DialogDriver::Step step(const std::string& verb, const std::string& arg) {
+    using Dialog = TImplOpenDirectory;
+    const POINT in{5, 5};
+    if (verb == "accept" || verb == "accept-off")
+        return [in, off = verb == "accept-off"](Dialog& d) {
+            post(d.acceptButton(), {WM_LBUTTONDOWN, WM_LBUTTONUP}, in, off ? POINT{-40, -40} : in);
+            return true;
+        };
+    if (verb == "click" || verb == "double")
+        return [arg, twice = verb == "double"](Dialog& d) {
+            POINT at;
+            if (!itemCentre(d.folderList(), arg, at)) return false;
+            post(d.folderList(), {WM_LBUTTONDOWN, WM_LBUTTONUP}, at, at);
+            if (twice) post(d.folderList(), {WM_LBUTTONDBLCLK, WM_LBUTTONUP}, at, at);
+            return true;
+        };
+    if (verb == "empty")
+        return [](Dialog& d) {
+            RECT client;
+            GetClientRect(d.folderList(), &client);
+            const POINT corner{client.right - 4, client.bottom - 4};
+            post(d.folderList(), {WM_LBUTTONDOWN, WM_LBUTTONUP}, corner, corner);
+            return true;
+        };
+    if (verb == "enter" || verb == "space")
+        return [key = verb == "enter" ? VK_RETURN : VK_SPACE](Dialog& d) {
+            PostMessageA(d.acceptButton(), WM_KEYDOWN, key, 1);
+            PostMessageA(d.acceptButton(), WM_KEYUP, key, 0xC0000001);
+            return true;
+        };
+    if (verb == "up" || verb == "cancel")
+        return [id = verb == "up" ? kUpOneLevel : WORD{IDCANCEL}](Dialog& d) {
+            PostMessageA(d.dialogWindow(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+            return true;
+        };
+    if (verb == "pause")
+        return [until = std::make_shared<DWORD>(0)](Dialog&) {
+            if (*until == 0) *until = GetTickCount() + 300;
+            return GetTickCount() >= *until;
+        };
+    if (verb == "wait")
+        return [folder = arg == "-" ? "" : arg](Dialog& d) { return d.currentFolder() == folder; };
+    throw std::invalid_argument("unknown step " + verb);
 }
 
 }  // namespace
@@ -75,13 +126,12 @@ int DialogDriver::run(TOpenDirectory& picker, std::vector<Step> steps, bool& tim
     Run run;
     run.steps = std::move(steps);
     run.deadline = GetTickCount() + limitMs;
-    TNotifyEvent shown = picker.OnShow;
+    const TNotifyEvent shown = picker.OnShow;
     picker.OnShow = [&run, shown](TImplOpenDirectory* sender) {
         run.dialog = sender;
         if (shown) shown(sender);
     };
     current = &run;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 40, &tick);
     struct Restore {
         TOpenDirectory& picker;
         TNotifyEvent shown;
@@ -91,99 +141,30 @@ int DialogDriver::run(TOpenDirectory& picker, std::vector<Step> steps, bool& tim
             current = nullptr;
             picker.OnShow = shown;
         }
-    } restore{picker, shown, timer};
+    } restore{picker, shown, SetTimer(nullptr, 0, 40, &tick)};
     const int result = picker.Execute();
     timedOut = run.timedOut;
     return result;
 }
 
-DialogDriver::Step DialogDriver::clickAccept() {
-    return [](TImplOpenDirectory& dialog) {
-        PostMessageA(dialog.acceptButton(), WM_LBUTTONDOWN, MK_LBUTTON, point(5, 5));
-        PostMessageA(dialog.acceptButton(), WM_LBUTTONUP, 0, point(5, 5));
-        return true;
-    };
-}
-
-DialogDriver::Step DialogDriver::pressAcceptAndReleaseOffIt() {
-    return [](TImplOpenDirectory& dialog) {
-        PostMessageA(dialog.acceptButton(), WM_LBUTTONDOWN, MK_LBUTTON, point(5, 5));
-        PostMessageA(dialog.acceptButton(), WM_LBUTTONUP, 0, point(-40, -40));
-        return true;
-    };
-}
-
-DialogDriver::Step DialogDriver::clickItem(const std::string& name) {
-    return [name](TImplOpenDirectory& dialog) {
-        POINT at;
-        if (!itemCentre(dialog.folderList(), name, at)) return false;  // not listed yet
-        PostMessageA(dialog.folderList(), WM_LBUTTONDOWN, MK_LBUTTON, point(at.x, at.y));
-        PostMessageA(dialog.folderList(), WM_LBUTTONUP, 0, point(at.x, at.y));
-        return true;
-    };
-}
-
-DialogDriver::Step DialogDriver::doubleClickItem(const std::string& name) {
-    return [name](TImplOpenDirectory& dialog) {
-        POINT at;
-        HWND list = dialog.folderList();
-        if (!itemCentre(list, name, at)) return false;
-        const LPARAM where = point(at.x, at.y);
-        PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, where);
-        PostMessageA(list, WM_LBUTTONUP, 0, where);
-        PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, where);
-        PostMessageA(list, WM_LBUTTONUP, 0, where);
-        return true;
-    };
-}
-
-DialogDriver::Step DialogDriver::clickEmptySpace() {
-    return [](TImplOpenDirectory& dialog) {
-        RECT client;
-        GetClientRect(dialog.folderList(), &client);
-        const LPARAM where = point(client.right - 4, client.bottom - 4);
-        PostMessageA(dialog.folderList(), WM_LBUTTONDOWN, MK_LBUTTON, where);
-        PostMessageA(dialog.folderList(), WM_LBUTTONUP, 0, where);
-        return true;
-    };
-}
-
-DialogDriver::Step DialogDriver::pressKey(UINT key) {
-    return [key](TImplOpenDirectory& dialog) {
-        PostMessageA(dialog.acceptButton(), WM_KEYDOWN, key, 1);
-        PostMessageA(dialog.acceptButton(), WM_KEYUP, key, 0xC0000001);
-        return true;
-    };
-}
-
-DialogDriver::Step DialogDriver::command(WORD id) {
-    return [id](TImplOpenDirectory& dialog) {
-        PostMessageA(dialog.dialogWindow(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-        return true;
-    };
-}
-
-DialogDriver::Step DialogDriver::waitUntil(std::function<bool(TImplOpenDirectory&)> condition) {
-    return [condition](TImplOpenDirectory& dialog) { return condition(dialog); };
-}
-
-DialogDriver::Step DialogDriver::waitForFolder(const std::string& folder) {
-    return waitUntil(
-        [folder](TImplOpenDirectory& dialog) { return dialog.currentFolder() == folder; });
+std::vector<DialogDriver::Step> DialogDriver::script(const std::string& words,
+                                                     const std::string& base) {
+    std::vector<Step> steps;
+    std::istringstream in(words);
+    for (std::string verb, arg; in >> verb;) {
+        const bool takesArg = verb == "click" || verb == "double" || verb == "wait";
+        if (takesArg) in >> arg;
+        if (verb == "wait" && arg != "-" && arg.find(':') == std::string::npos)
+            arg = base + "\\" + arg;
+        steps.push_back(step(verb, arg));
+    }
+    return steps;
 }
 
 DialogDriver::Step DialogDriver::check(std::function<void(TImplOpenDirectory&)> checks) {
     return [checks](TImplOpenDirectory& dialog) {
         checks(dialog);
         return true;
-    };
-}
-
-DialogDriver::Step DialogDriver::pause(DWORD ms) {
-    auto until = std::make_shared<DWORD>(0);
-    return [ms, until](TImplOpenDirectory&) {
-        if (*until == 0) *until = GetTickCount() + ms;
-        return GetTickCount() >= *until;
     };
 }
 

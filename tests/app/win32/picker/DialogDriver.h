@@ -24,19 +24,15 @@ public:
     static int run(TOpenDirectory& picker, std::vector<Step> steps, bool& timedOut,
                    DWORD limitMs = 20000);
 
-    static Step clickAccept();
-    static Step pressAcceptAndReleaseOffIt();
-    static Step clickItem(const std::string& name);
-    static Step doubleClickItem(const std::string& name);
-    static Step clickEmptySpace();
-    static Step pressKey(UINT key);  // down and up on the accept button
-    static Step command(WORD id);    // a command to the dialog (its toolbar, Cancel)
-    static Step waitUntil(std::function<bool(TImplOpenDirectory&)> condition);
-    static Step waitForFolder(const std::string& folder);
+    // Steps made of words, one step each: "accept" (a mouse click on the
+    // accept button), "accept-off" (pressed, released off it), "click NAME",
+    // "double NAME" (on a list item, waiting until it is listed), "empty" (a
+    // click on the list's empty space), "enter", "space" (keys on the accept
+    // button), "up" (to the parent place), "cancel", "pause", "wait FOLDER"
+    // (until the dialog shows it, below `base` unless it has a drive; "wait -"
+    // for a place without a path).
+    static std::vector<Step> script(const std::string& words, const std::string& base = "");
     static Step check(std::function<void(TImplOpenDirectory&)> checks);
-    static Step pause(DWORD ms);
-
-    // What the dialog's name box shows.
     static std::string nameBox(TImplOpenDirectory& dialog);
 };
 
