@@ -135,6 +135,10 @@ struct Scenario {
     const char* workingDir;  // the same, checked after an accepted run or with noChangeDir
 };
 
+void PrintTo(const Scenario& s, std::ostream* out) {
+    *out << s.name;
+}
+
 const Scenario kScenarios[] = {
     {"AcceptWithoutClicking", "wait Data accept", false, 1, "\\Data", "\\Data"},
     {"ClickSubThenAccept", "wait Data click Sub accept", false, 1, "\\Data\\Sub", "\\Data\\Sub"},
