@@ -1,5 +1,6 @@
 #include "app/win32/picker/TImplOpenDirectory.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 #include <dlgs.h>
 
@@ -80,7 +81,10 @@ int TImplOpenDirectory::Execute() {
     // The dialog's own outcome says nothing (an accepted pick closes it as
     // cancelled); only a dialog that could not run at all is a failure.
     const BOOL ended = GetOpenFileNameA(Dialog.get());
-    const DWORD error = ended ? 0 : CommDlgExtendedError();
+    DWORD error = ended ? 0 : CommDlgExtendedError();
+    // A name typed into the box that is too long or invalid ends the dialog
+    // like a cancel; only the dialog's general errors mean it could not run.
+    if (error >= FNERR_FILENAMECODES && error != CDERR_DIALOGFAILURE) error = 0;
     guarded([&] { Close(); });  // in case the dialog went without destroying its hook window
     Dialog.reset();
     if (pending) {
@@ -164,7 +168,11 @@ void TImplOpenDirectory::FolderChange(HWND hook) {
     std::array<char, MAX_PATH + 1> reported{};
     const LRESULT length = SendMessageA(DialogWindow, CDM_GETFILEPATH, MAX_PATH,
                                         reinterpret_cast<LPARAM>(reported.data()));
-    const std::string path = length > 0 ? std::string(reported.data()) : std::string();
+    // An answer too long for the buffer (the dialog adds the name box's text
+    // to the folder) is still a folder: the working directory tells which.
+    const std::string path = length <= 0         ? std::string()
+                             : length > MAX_PATH ? currentDirectory()
+                                                 : std::string(reported.data());
     if (!isFileSystemFolder(path))
         CurrentFolder.clear();
     else if (!CurrentFolder.empty())

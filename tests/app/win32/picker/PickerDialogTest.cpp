@@ -194,6 +194,18 @@ TEST_F(PickerTest, APlaceWithoutAPathCannotBeAccepted) {
     EXPECT_EQ(run(steps), 0);
 }
 
+TEST_F(PickerTest, ALongPathInTheNameBoxDoesNotLoseTheFolder) {
+    // Clicked, its full path fills the name box, which the dialog then adds
+    // to the folder it reports: more than its answer can hold.
+    const std::string name(120, 'L');
+    fs::create_directories(data + "\\" + name);
+    ASSERT_EQ(run(D::script(
+                  "wait Data click " + name + " double " + name + " wait Data\\" + name + " accept",
+                  root)),
+              1);
+    EXPECT_EQ(picker.Directory, data + "\\" + name);
+}
+
 TEST_F(PickerTest, TitleAndSizingAsSet) {
     picker.Title = "Patent folder";
     picker.EnableSizing = false;
