@@ -4,6 +4,8 @@ namespace vantorel::BannerPicture {
 
 namespace {
 
+constexpr const char* kPressed = "VantorelPressed";
+
 HBITMAP bitmapOf(HWND window) {
     return reinterpret_cast<HBITMAP>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
@@ -50,19 +52,23 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             }
             break;
         case WM_LBUTTONDOWN:
+            SetPropA(window, kPressed, reinterpret_cast<HANDLE>(1));
             SetCapture(window);
             return 0;
         case WM_LBUTTONUP: {
             // A click is a press and a release inside the rectangle,
             // transparent pixels included.
-            const bool captured = GetCapture() == window;
-            if (captured) ReleaseCapture();
+            const bool pressed = RemovePropA(window, kPressed) != nullptr;
+            if (GetCapture() == window) ReleaseCapture();
             RECT client;
             GetClientRect(window, &client);
             const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            if (captured && PtInRect(&client, at)) notifyClick(window);
+            if (pressed && PtInRect(&client, at)) notifyClick(window);
             return 0;
         }
+        case WM_DESTROY:
+            RemovePropA(window, kPressed);
+            break;
         default:
             break;
     }

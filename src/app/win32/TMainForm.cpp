@@ -102,13 +102,14 @@ TMainForm::TMainForm(UserDialogs& dialogs, TMainFormOptions options)
     createWindow();
     createControls();
     bindMembers();
-    HTTPClient.OnWork = [this](WorkMode mode, std::int64_t count) { HTTPClientWork(mode, count); };
+    core_ = std::make_unique<MainFormCore>(*this, options_.commandLineRequest);
     if (options_.created) options_.created(*this);
-    FormCreate();
+    core_->FormCreate();
 }
 
 TMainForm::~TMainForm() {
     if (window_ && IsWindow(window_)) DestroyWindow(window_);
+    core_.reset();
     if (banner_) DeleteObject(banner_);
     if (icon_) DestroyIcon(icon_);
     if (smallIcon_) DestroyIcon(smallIcon_);
@@ -336,6 +337,10 @@ void TMainForm::show(int showCommand) {
     UpdateWindow(window_);
     // No control is named first: the first tab stop, the tab strip, has the focus.
     SetFocus(PageControl1);
+    if (!shown_) {
+        shown_ = true;
+        core_->windowShown();
+    }
 }
 
 }  // namespace vantorel

@@ -5,16 +5,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "WindowFont.h"
-#include "library/PatentFolder.h"
-#include "retrieval/DownloadCommand.h"
-#include "retrieval/HttpClient.h"
-#include "retrieval/HttpPageGetter.h"
-#include "settings/CurrentSettings.h"
-#include "settings/SettingsTab.h"
+#include "form/MainFormCore.h"
+#include "form/MainFormView.h"
 
 namespace vantorel {
 
@@ -31,12 +28,12 @@ struct TMainFormOptions {
     std::function<void(TMainForm&)> created;
 };
 
-// The main window, native Win32. Controls keep their designer names as
-// members; handlers are named after the component and the event.
-class TMainForm : public SettingsTab, public PatentListHost, public DownloadHost {
+// The main window, native Win32: it builds the controls, shows what the
+// shared core tells it and forwards its events there. Controls keep their
+// designer names as members.
+class TMainForm : public MainFormView {
 public:
     static constexpr const char* kClassName = "TMainForm";
-    static constexpr const char* kHomePage = "https://www.vantorel.example/";
     static constexpr UINT_PTR kTimer1 = 1;
 
     TMainForm(UserDialogs& dialogs, TMainFormOptions options);
@@ -45,13 +42,16 @@ public:
     TMainForm& operator=(const TMainForm&) = delete;
 
     HWND handle() const { return window_; }
+    MainFormCore& core() { return *core_; }
     const WindowFont& font() const { return *font_; }
     double scale() const { return font_->scale(); }
-    // A control by its designer name; nullptr for an unknown one.
+    // A control by its designer name ("RadioGroup1.Choice0" for a choice);
+    // nullptr for an unknown one.
     HWND control(const std::string& name) const;
     // The container (panel, page or group box) a control's position is relative to.
     HWND containerOf(const std::string& name) const;
 
+    // Shows the window; the first time, the core learns that it is up.
     void show(int showCommand = SW_SHOWNORMAL);
 
     // The keyboard rules of the window; true when `message` was handled and
@@ -60,67 +60,31 @@ public:
     // Runs the message loop until the window is closed; the exit code.
     int runMessageLoop();
 
-    CurrentSettings& currentSettings() { return current_; }
-    const CurrentSettings& currentSettings() const override { return current_; }
-    bool running() const { return running_; }
-
-    // Run by Button1Click; tests may plug in another download command here.
-    void setDownloadCommand(std::function<void()> command) {
-        downloadCommand_ = std::move(command);
-    }
-    void runDownloadCommand();
-    void setProgressPosition(int position);
-    int progressPosition() const;
     int activeTab() const;
-    void selectTab(int index);
-
-    // Edit texts; setting a text that differs runs the edit's change handler.
+    int progressPosition() const;
+    int rowCount() const;
     static std::string textOf(HWND control);
-    void setText(HWND edit, const std::string& text);
 
-    // SettingsTab
-    std::string loginText() const override { return textOf(LoginEdit); }
-    std::string passwordText() const override { return textOf(PassEdit); }
-    std::string pathText() const override { return textOf(PathEdit); }
-    std::string timeoutText() const override { return textOf(TOEdit); }
-    int viewingPreference() const override;
-    void setLoginText(const std::string& text) override { setText(LoginEdit, text); }
-    void setPasswordText(const std::string& text) override { setText(PassEdit, text); }
-    void setPathText(const std::string& text) override { setText(PathEdit, text); }
-    void setTimeoutText(const std::string& text) override { setText(TOEdit, text); }
-    void setViewingPreference(int index) override;
-
-    // PatentListHost
+    // MainFormView
+    std::string editText(Edit edit) const override { return textOf(editWindow(edit)); }
+    void setEditText(Edit edit, const std::string& text) override;
+    void setControlEnabled(Control control, bool enabled) override;
+    void setProgressPosition(int position) override;
+    void selectTab(int index) override;
+    void clearRows() override;
+    void addRow(const std::string& caption, const std::string& filePath,
+                const std::string& dateText) override;
     int selectedRow() const override;
     std::string selectedCaption() const override;
-    bool askYesNo(const std::string& text, const std::string& title) override;
-    void openDocument(const std::string& path) override;
-    void rescanPatents() override { RescanPatents(); }
-
-    void RescanPatents();
-    int rowCount() const;
-
-    // DownloadHost
-    std::string requestText() const override { return textOf(PatID); }
-    std::string serviceHost() const override;
-    void setCommandEnabled(bool enabled) override;
-    void setProgress(int position) override { setProgressPosition(position); }
-    void processEvents() override;
+    int viewingPreference() const override;
+    void setViewingPreference(int index) override;
     void showMessage(const std::string& text) override;
-
-    void FormCreate();
-    void Timer1Timer();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void PatentsListDblClick();
-    void LoginEditChange();
-    void PassEditChange();
-    void PathEditChange();
-    void Image1Click();
-    void HTTPClientWork(WorkMode mode, std::int64_t count);
+    bool askYesNo(const std::string& text, const std::string& title) override;
+    void showError(const std::string& message) override;
+    void openDocument(const std::string& target) override;
+    std::optional<std::string> runFolderPicker() override;
+    void setTimer1Enabled(bool enabled) override;
+    void processEvents() override;
 
     HWND Panel1 = nullptr;
     HWND Image1 = nullptr;
@@ -147,7 +111,6 @@ public:
     HWND GroupBox4 = nullptr;
     HWND TOEdit = nullptr;
     HWND Button5 = nullptr;
-    HttpClient HTTPClient;
 
 private:
     struct Placed {
@@ -161,6 +124,8 @@ private:
     void onCommand(HWND control, int code);
     LRESULT onNotify(const NMHDR& header);
     void onClose();
+    void closeIfAsked();
+    HWND editWindow(Edit edit) const;
 
     int s(int pixels) const;
     void createWindow();
@@ -177,9 +142,6 @@ private:
     std::vector<HWND> tabStops() const;
     void moveFocus(bool backwards);
     void switchTab(bool backwards);
-    template <class Handler>
-    void guarded(Handler handler);
-    void reportFailure(const std::string& message);
 
     UserDialogs& dialogs_;
     TMainFormOptions options_;
@@ -192,14 +154,11 @@ private:
     std::map<std::string, HWND> controls_;
     std::map<std::string, Placed> containers_;
     std::map<std::string, std::string> containerNames_;
-    CurrentSettings current_;
+    std::unique_ptr<MainFormCore> core_;
     bool settingText_ = false;
-    bool running_ = false;
+    bool shown_ = false;
     bool closeRequested_ = false;
     HWND focusBeforeRun_ = nullptr;
-    std::function<void()> downloadCommand_;
-    HttpPageGetter getter_{HTTPClient};
-    DownloadCommand command_{*this, getter_};
 };
 
 }  // namespace vantorel

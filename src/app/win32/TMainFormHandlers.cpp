@@ -1,37 +1,15 @@
-// TMainForm's handlers, its start-up sequence and what it offers the core.
+// TMainForm's events, forwarded to the core, and what it shows for the core.
 #include <windows.h>
 // after windows.h, which it needs
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
 
 #include "TMainForm.h"
 #include "app/UserDialogs.h"
-#include "browser/BrowserEntry.h"
-#include "browser/BrowserHook.h"
-#include "browser/SchemeAddress.h"
 #include "platform/Failure.h"
-#include "platform/Paths.h"
-#include "platform/RegistryKey.h"
-#include "settings/SettingsStore.h"
 
 namespace vantorel {
-
-// A failure that escapes a handler ends it and goes to the error box; the
-// window goes on with its next message.
-template <class Handler>
-void TMainForm::guarded(Handler handler) {
-    try {
-        (this->*handler)();
-    } catch (const std::exception& failure) {
-        reportFailure(failure.what());
-    }
-}
-
-void TMainForm::reportFailure(const std::string& message) {
-    dialogs_.showError(message);
-}
 
 LRESULT CALLBACK TMainForm::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -47,12 +25,13 @@ LRESULT CALLBACK TMainForm::procedure(HWND window, UINT message, WPARAM wParam, 
 LRESULT TMainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
-            if (lParam) onCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+            if (lParam && core_) onCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
             return 0;
         case WM_NOTIFY:
             return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_TIMER:
-            if (wParam == kTimer1) guarded(&TMainForm::Timer1Timer);
+            if (wParam == kTimer1 && core_) core_->Timer1Timer();
+            closeIfAsked();
             return 0;
         case WM_CLOSE:
             onClose();
@@ -68,205 +47,72 @@ LRESULT TMainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TMainForm::onCommand(HWND control, int code) {
-    if (code == BN_CLICKED) {
+    MainFormCore& core = *core_;
+    // STN_CLICKED and BN_CLICKED share one code.
+    if (code == STN_CLICKED && control == Image1) {
+        core.Image1Click();
+    } else if (code == BN_CLICKED) {
         if (control == Button1)
-            guarded(&TMainForm::Button1Click);
+            core.Button1Click();
         else if (control == Button2)
-            guarded(&TMainForm::Button2Click);
+            core.Button2Click();
         else if (control == Button3)
-            guarded(&TMainForm::Button3Click);
+            core.Button3Click();
         else if (control == Button4)
-            guarded(&TMainForm::Button4Click);
+            core.Button4Click();
         else if (control == Button5)
-            guarded(&TMainForm::Button5Click);
+            core.Button5Click();
         else if (std::count(std::begin(RadioChoices), std::end(RadioChoices), control))
             updateRadioTabStops();
-    } else if (code == STN_CLICKED && control == Image1) {
-        guarded(&TMainForm::Image1Click);
+        closeIfAsked();
     } else if (code == EN_CHANGE && !settingText_) {
-        // Typing changes the text; setText runs the handler itself.
+        // What the user types; setEditText reports nothing back.
         if (control == LoginEdit)
-            guarded(&TMainForm::LoginEditChange);
+            core.LoginEditChange();
         else if (control == PassEdit)
-            guarded(&TMainForm::PassEditChange);
+            core.PassEditChange();
         else if (control == PathEdit)
-            guarded(&TMainForm::PathEditChange);
+            core.PathEditChange();
     }
 }
 
 LRESULT TMainForm::onNotify(const NMHDR& header) {
     if (header.hwndFrom == PageControl1 && header.code == TCN_SELCHANGE) {
         showPage(activeTab());
-    } else if (header.hwndFrom == PatentsList && header.code == NM_DBLCLK) {
-        guarded(&TMainForm::PatentsListDblClick);
+    } else if (header.hwndFrom == PatentsList && header.code == NM_DBLCLK && core_) {
+        core_->PatentsListDblClick();
     }
     return 0;
 }
 
 void TMainForm::onClose() {
     // A run in progress is not interrupted: the window goes when it ends.
-    if (running_) {
+    if (core_ && core_->downloadRunning()) {
         closeRequested_ = true;
         return;
     }
     DestroyWindow(window_);
 }
 
-void TMainForm::FormCreate() {
-    try {
-        current_.UserLogin = textOf(LoginEdit);
-        current_.UserPassword = textOf(PassEdit);
-        current_.PatentPath = textOf(PathEdit);
-        selectTab(0);
-        if (!SetTimer(window_, kTimer1, 1000, nullptr))
-            throw Failure("Not enough timers available");
-        {
-            RegistryKey programKey;
-            if (programKey.openOrCreate(kProgramRegistryKey)) {
-                current_.InstallPath = SettingsStore::readInstallFolder(programKey);
-                programKey.close();
-                BrowserEntry::registerMenuEntry(current_.InstallPath);
-            }
-        }
-        SettingsStore(current_.InstallPath).load(*this);
-        RescanPatents();
-    } catch (const std::exception& failure) {
-        // The remaining steps are skipped; the window opens all the same.
-        reportFailure(failure.what());
+void TMainForm::closeIfAsked() {
+    // A run that was asked to close the window has ended now.
+    if (closeRequested_ && window_ && !core_->downloadRunning()) DestroyWindow(window_);
+}
+
+HWND TMainForm::editWindow(Edit edit) const {
+    switch (edit) {
+        case Edit::PatID:
+            return PatID;
+        case Edit::LoginEdit:
+            return LoginEdit;
+        case Edit::PassEdit:
+            return PassEdit;
+        case Edit::PathEdit:
+            return PathEdit;
+        case Edit::TOEdit:
+            return TOEdit;
     }
-}
-
-void TMainForm::Timer1Timer() {
-    // A run started by hand before the first tick: try again at the next one.
-    if (running_) return;
-    KillTimer(window_, kTimer1);
-    if (options_.commandLineRequest.empty()) return;
-    const auto request = SchemeAddress::requestFromArgument(options_.commandLineRequest);
-    if (!request) {
-        dialogs_.showMessage(SchemeAddress::refusedMessage(options_.commandLineRequest));
-        return;
-    }
-    if (request->empty()) return;
-    setText(PatID, *request);
-    Button1Click();
-}
-
-void TMainForm::Button1Click() {
-    runDownloadCommand();
-}
-
-void TMainForm::runDownloadCommand() {
-    if (running_) return;
-    running_ = true;
-    try {
-        if (downloadCommand_) {
-            downloadCommand_();
-        } else {
-            command_.run();
-        }
-    } catch (...) {
-        running_ = false;
-        if (closeRequested_) DestroyWindow(window_);
-        throw;
-    }
-    running_ = false;
-    if (closeRequested_) DestroyWindow(window_);
-}
-
-void TMainForm::HTTPClientWork(WorkMode, std::int64_t count) {
-    command_.onWork(count);
-}
-
-std::string TMainForm::serviceHost() const {
-    return SettingsStore(current_.InstallPath).serviceHost();
-}
-
-void TMainForm::setCommandEnabled(bool enabled) {
-    HWND focus = GetFocus();
-    if (!enabled && (focus == PatID || focus == Button1)) {
-        // A disabled control loses the focus; keep the keyboard on the tab strip
-        // and give the focus back when the run ends.
-        focusBeforeRun_ = focus;
-        SetFocus(PageControl1);
-    }
-    EnableWindow(Button1, enabled);
-    EnableWindow(PatID, enabled);
-    EnableWindow(PatIDLabel, enabled);  // the label greys with its edit
-    if (!enabled) return;
-    EnableWindow(PageControl1, TRUE);
-    if (focusBeforeRun_ && GetFocus() == PageControl1 && activeTab() == 0)
-        SetFocus(focusBeforeRun_);
-    focusBeforeRun_ = nullptr;
-}
-
-void TMainForm::showMessage(const std::string& text) {
-    dialogs_.showMessage(text);
-}
-
-void TMainForm::Button2Click() {
-    PatentFolder::viewSelected(*this, current_.PatentPath);
-}
-
-void TMainForm::PatentsListDblClick() {
-    PatentFolder::viewSelected(*this, current_.PatentPath);
-}
-
-void TMainForm::Button3Click() {
-    PatentFolder::deleteSelected(*this, current_.PatentPath);
-}
-
-void TMainForm::Button4Click() {
-    // The folder picker is wired in when it exists on this platform.
-}
-
-void TMainForm::Button5Click() {
-    SettingsStore(current_.InstallPath).save(*this, current_);
-}
-
-void TMainForm::LoginEditChange() {
-    current_.UserLogin = textOf(LoginEdit);
-}
-void TMainForm::PassEditChange() {
-    current_.UserPassword = textOf(PassEdit);
-}
-void TMainForm::PathEditChange() {
-    current_.PatentPath = textOf(PathEdit);
-}
-
-void TMainForm::Image1Click() {
-    dialogs_.openDocument(kHomePage);
-}
-
-void TMainForm::RescanPatents() {
-    SendMessageA(PatentsList, LVM_DELETEALLITEMS, 0, 0);
-    int index = 0;
-    for (const PatentRow& row : PatentFolder::scan(current_.PatentPath)) {
-        LVITEMA item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = index++;
-        item.pszText = const_cast<char*>(row.caption.c_str());
-        const auto at = static_cast<int>(
-            SendMessageA(PatentsList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        const std::string* texts[] = {&row.filePath, &row.dateText};
-        for (int column = 1; column <= 2; ++column) {
-            LVITEMA cell{};
-            cell.iSubItem = column;
-            cell.pszText = const_cast<char*>(texts[column - 1]->c_str());
-            SendMessageA(PatentsList, LVM_SETITEMTEXTA, at, reinterpret_cast<LPARAM>(&cell));
-        }
-    }
-}
-
-int TMainForm::rowCount() const {
-    return static_cast<int>(SendMessageA(PatentsList, LVM_GETITEMCOUNT, 0, 0));
-}
-
-void TMainForm::setProgressPosition(int position) {
-    SendMessageA(ProgressBar1, PBM_SETPOS, std::clamp(position, 0, 100), 0);
-}
-
-int TMainForm::progressPosition() const {
-    return static_cast<int>(SendMessageA(ProgressBar1, PBM_GETPOS, 0, 0));
+    return nullptr;
 }
 
 std::string TMainForm::textOf(HWND control) {
@@ -277,17 +123,77 @@ std::string TMainForm::textOf(HWND control) {
     return text;
 }
 
-void TMainForm::setText(HWND edit, const std::string& text) {
-    if (textOf(edit) == text) return;
+void TMainForm::setEditText(Edit edit, const std::string& text) {
     settingText_ = true;
-    SetWindowTextA(edit, text.c_str());
+    SetWindowTextA(editWindow(edit), text.c_str());
     settingText_ = false;
-    if (edit == LoginEdit)
-        LoginEditChange();
-    else if (edit == PassEdit)
-        PassEditChange();
-    else if (edit == PathEdit)
-        PathEditChange();
+}
+
+void TMainForm::setControlEnabled(Control control, bool enabled) {
+    HWND window = control == Control::Button1 ? Button1
+                  : control == Control::PatID ? PatID
+                                              : PageControl1;
+    if (!enabled && GetFocus() == window && window != PageControl1) {
+        // A disabled control loses the focus: keep the keyboard on the tab
+        // strip and give the focus back when the run ends.
+        focusBeforeRun_ = window;
+        SetFocus(PageControl1);
+    }
+    EnableWindow(window, enabled);
+    if (window == PatID) EnableWindow(PatIDLabel, enabled);  // the label greys with its edit
+    if (enabled && window == focusBeforeRun_) {
+        if (GetFocus() == PageControl1 && activeTab() == 0) SetFocus(window);
+        focusBeforeRun_ = nullptr;
+    }
+}
+
+void TMainForm::setProgressPosition(int position) {
+    SendMessageA(ProgressBar1, PBM_SETPOS, std::clamp(position, 0, 100), 0);
+}
+
+int TMainForm::progressPosition() const {
+    return static_cast<int>(SendMessageA(ProgressBar1, PBM_GETPOS, 0, 0));
+}
+
+void TMainForm::clearRows() {
+    SendMessageA(PatentsList, LVM_DELETEALLITEMS, 0, 0);
+}
+
+void TMainForm::addRow(const std::string& caption, const std::string& filePath,
+                       const std::string& dateText) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = rowCount();
+    item.pszText = const_cast<char*>(caption.c_str());
+    const auto row = static_cast<int>(
+        SendMessageA(PatentsList, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    const std::string* texts[] = {&filePath, &dateText};
+    for (int column = 1; column <= 2; ++column) {
+        LVITEMA cell{};
+        cell.iSubItem = column;
+        cell.pszText = const_cast<char*>(texts[column - 1]->c_str());
+        SendMessageA(PatentsList, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
+    }
+}
+
+int TMainForm::rowCount() const {
+    return static_cast<int>(SendMessageA(PatentsList, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int TMainForm::selectedRow() const {
+    return static_cast<int>(SendMessageA(PatentsList, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+}
+
+std::string TMainForm::selectedCaption() const {
+    const int row = selectedRow();
+    if (row < 0) return {};
+    char buffer[MAX_PATH + 1] = {};
+    LVITEMA item{};
+    item.iSubItem = 0;
+    item.pszText = buffer;
+    item.cchTextMax = sizeof buffer;
+    SendMessageA(PatentsList, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return buffer;
 }
 
 int TMainForm::viewingPreference() const {
@@ -313,28 +219,32 @@ void TMainForm::updateRadioTabStops() {
     }
 }
 
-int TMainForm::selectedRow() const {
-    return static_cast<int>(SendMessageA(PatentsList, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
-}
-
-std::string TMainForm::selectedCaption() const {
-    const int row = selectedRow();
-    if (row < 0) return {};
-    char buffer[1024] = {};
-    LVITEMA item{};
-    item.iSubItem = 0;
-    item.pszText = buffer;
-    item.cchTextMax = sizeof buffer;
-    SendMessageA(PatentsList, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return buffer;
+void TMainForm::showMessage(const std::string& text) {
+    dialogs_.showMessage(text);
 }
 
 bool TMainForm::askYesNo(const std::string& text, const std::string& title) {
     return dialogs_.askYesNo(text, title);
 }
 
-void TMainForm::openDocument(const std::string& path) {
-    dialogs_.openDocument(path);
+void TMainForm::showError(const std::string& message) {
+    dialogs_.showError(message);
+}
+
+void TMainForm::openDocument(const std::string& target) {
+    dialogs_.openDocument(target);
+}
+
+std::optional<std::string> TMainForm::runFolderPicker() {
+    return std::nullopt;
+}
+
+void TMainForm::setTimer1Enabled(bool enabled) {
+    if (!enabled) {
+        KillTimer(window_, kTimer1);
+        return;
+    }
+    if (!SetTimer(window_, kTimer1, 1000, nullptr)) throw Failure("Not enough timers available");
 }
 
 }  // namespace vantorel
