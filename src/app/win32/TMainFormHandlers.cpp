@@ -35,7 +35,8 @@ LRESULT TMainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             closeIfAsked();
             return 0;
         case WM_ACTIVATE:
-            onActivate(LOWORD(wParam) != WA_INACTIVE);
+            // Minimised, nothing inside can take the focus.
+            if (!HIWORD(wParam)) onActivate(LOWORD(wParam) != WA_INACTIVE);
             return 0;
         case WM_CLOSE:
             onClose();
