@@ -45,6 +45,9 @@ InstallDir "$LOCALAPPDATA\Programs\${NAME}"
 InstallDirRegKey HKCU "${PROGRAM_KEY}" "InstallPath"
 ShowInstDetails hide
 ShowUninstDetails hide
+; A file that cannot be replaced (the program still running) fails the
+; install instead of being skipped silently.
+AllowSkipFiles off
 
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey "ProductName" "${NAME}"
