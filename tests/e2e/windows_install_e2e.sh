@@ -65,6 +65,13 @@ export PATH="$work/bin:$PATH"
 install_dir='C:\Vantorel Test\Patent Downloader'
 unix_dir="$drive_c/Vantorel Test/Patent Downloader"
 cp "$setup" "$drive_c/setup.exe"
+# A host that could add lines or keys to the Settings file is refused.
+for host in 'two;hosts' 'a%b' 'x=y'; do
+    status=0
+    "$wine" cmd /c "C:\\setup.exe /S /HOST=$host /D=C:\\Refused" >/dev/null 2>&1 || status=$?
+    check "host '$host' refused with 2 (got $status), nothing installed" \
+        test "$status" -eq 2 -a ! -e "$drive_c/Refused"
+done
 status=0
 "$wine" cmd /c "C:\\setup.exe /S /HOST=127.0.0.1:$port /D=$install_dir" >/dev/null 2>&1 || status=$?
 check "silent install ends with 0 (got $status)" test "$status" -eq 0
@@ -128,6 +135,14 @@ done
 check "program closed by WM_CLOSE" test "$closed" -eq 1
 [ "$closed" -eq 1 ] || "$wine" taskkill /F /IM "Vantorel Patent Downloader.exe" >/dev/null 2>&1 || true
 wait "$program" 2>/dev/null || true
+
+# Installing again updates the program and keeps the user's Settings file.
+echo 'Login=mine' >>"$unix_dir/tessariant.ini"
+cp "$unix_dir/tessariant.ini" "$work/settings.before"
+status=0
+"$wine" cmd /c "C:\\setup.exe /S /HOST=elsewhere:1 /D=$install_dir" >/dev/null 2>&1 || status=$?
+check "second install ends with 0 (got $status)" test "$status" -eq 0
+check "second install keeps the Settings file" cmp -s "$work/settings.before" "$unix_dir/tessariant.ini"
 
 status=0
 "$wine" "C:\\Vantorel Test\\Patent Downloader\\uninstall.exe" /S >/dev/null 2>&1 || status=$?
