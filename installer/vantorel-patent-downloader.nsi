@@ -145,6 +145,8 @@ Function ServicePageShow
   Pop $0
   ${NSD_CreateText} 0 30u 60% 12u "$ServiceHost"
   Pop $HostField
+  ${NSD_SetFocus} $HostField
+  SendMessage $HostField ${EM_SETSEL} 0 -1
   nsDialogs::Show
 FunctionEnd
 
