@@ -1,0 +1,35 @@
+#include "Win32Dialogs.h"
+
+// after windows.h, which it needs
+#include <shellapi.h>
+
+#include "DisplayText.h"
+#include "MessageWindow.h"
+#include "platform/TextRules.h"
+
+namespace vantorel {
+
+void Win32Dialogs::setOwner(HWND owner, HFONT font, double scale) {
+    owner_ = owner;
+    font_ = font;
+    scale_ = scale;
+}
+
+void Win32Dialogs::showMessage(const std::string& text) {
+    HFONT font = font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    MessageWindow(owner_, text, font, scale_).runModal();
+}
+
+bool Win32Dialogs::askYesNo(const std::string& text, const std::string& title) {
+    return MessageBoxA(owner_, displayText(text).c_str(), title.c_str(), kQuestionFlags) == IDYES;
+}
+
+void Win32Dialogs::showError(const std::string& message) {
+    MessageBoxA(owner_, displayText(withFullStop(message)).c_str(), kApplicationTitle, kErrorFlags);
+}
+
+void Win32Dialogs::openDocument(const std::string& target) {
+    ShellExecuteA(owner_, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace vantorel

@@ -1,0 +1,147 @@
+// Handlers driven with messages, the resources, and the window during a run.
+#include "WindowFixture.h"
+
+#include <commctrl.h>
+
+#include "BannerPicture.h"
+#include "ResourceIds.h"
+
+namespace vantorel::test {
+namespace {
+
+using WindowTest = WindowFixture;
+
+TEST_F(WindowTest, ButtonOneRunsTheRealCommandWhichRefusesAnEmptyRequest) {
+    makeForm();
+    form->core().setDownloadCommand({});
+    SendMessageA(form->Button1, BM_CLICK, 0, 0);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0], "You must provide non-empty request.");
+    EXPECT_TRUE(IsWindowEnabled(form->Button1));
+    EXPECT_TRUE(IsWindowEnabled(form->PatID));
+    EXPECT_EQ(form->progressPosition(), 0);
+}
+
+TEST_F(WindowTest, TypingInTheSettingsEditsUpdatesTheCurrentSettings) {
+    makeForm();
+    for (char c : std::string("ann")) SendMessageA(form->LoginEdit, WM_CHAR, c, 1);
+    SendMessageA(form->PassEdit, WM_CHAR, 'x', 1);
+    EXPECT_EQ(form->core().currentSettings().UserLogin, "ann");
+    EXPECT_EQ(form->core().currentSettings().UserPassword, "x");
+    EXPECT_EQ(SendMessageA(form->PassEdit, EM_GETPASSWORDCHAR, 0, 0), '*');
+    EXPECT_TRUE(GetWindowLongPtrA(form->PathEdit, GWL_STYLE) & ES_READONLY);
+}
+
+TEST_F(WindowTest, StartUpLoadsTheDefaultsIntoTheSettingsTab) {
+    makeForm();
+    EXPECT_EQ(form->editText(MainFormView::Edit::TOEdit), "120");
+    EXPECT_EQ(form->viewingPreference(), 0);
+    EXPECT_EQ(form->core().currentSettings().PatentPath,
+              form->editText(MainFormView::Edit::PathEdit));
+    EXPECT_EQ(form->activeTab(), 0);
+    EXPECT_TRUE(dialogs.errors.empty());
+}
+
+TEST_F(WindowTest, RadioGroupIndexIsClampedAndClicksSelect) {
+    makeForm();
+    form->setViewingPreference(7);
+    EXPECT_EQ(form->viewingPreference(), 2);
+    form->setViewingPreference(-5);
+    EXPECT_EQ(form->viewingPreference(), -1);
+    SendMessageA(form->RadioChoices[1], BM_CLICK, 0, 0);
+    EXPECT_EQ(form->viewingPreference(), 1);
+}
+
+TEST_F(WindowTest, ABannerClickAnywhereInThePictureOpensTheHomePage) {
+    makeForm();
+    // Beyond the bitmap's 285 x 73 pixels, still inside the picture.
+    const LPARAM at = MAKELPARAM(287, 79);
+    SendMessageA(form->Image1, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(form->Image1, WM_LBUTTONUP, 0, at);
+    ASSERT_EQ(dialogs.opened.size(), 1u);
+    EXPECT_EQ(dialogs.opened[0], MainFormCore::kHomePage);
+
+    SendMessageA(form->Image1, WM_SETCURSOR, reinterpret_cast<WPARAM>(form->Image1),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+    SendMessageA(form->Panel1, WM_SETCURSOR, reinterpret_cast<WPARAM>(form->Panel1),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+}
+
+TEST_F(WindowTest, ArtworkHasItsFixedFormats) {
+    HINSTANCE self = GetModuleHandleA(nullptr);
+    auto bitmap = static_cast<HBITMAP>(
+        LoadImageA(self, MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_NE(bitmap, nullptr);
+    DIBSECTION section{};
+    GetObjectA(bitmap, sizeof section, &section);
+    EXPECT_EQ(section.dsBm.bmWidth, 285);
+    EXPECT_EQ(section.dsBm.bmHeight, 73);
+    EXPECT_EQ(section.dsBm.bmBitsPixel, 8);
+    EXPECT_EQ(BannerPicture::transparentColour(bitmap), RGB(255, 255, 255));
+    DeleteObject(bitmap);
+    HRSRC raw =
+        FindResourceA(self, MAKEINTRESOURCEA(IDB_BANNER), reinterpret_cast<LPCSTR>(RT_BITMAP));
+    ASSERT_NE(raw, nullptr);
+    const auto* header =
+        static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(self, raw)));
+    EXPECT_EQ(header->biClrUsed, 17u);
+
+    // One icon group in language 1049 with a 16 and a 32 pixel image of 256 colours.
+    HRSRC group = FindResourceExA(self, reinterpret_cast<LPCSTR>(RT_GROUP_ICON),
+                                  MAKEINTRESOURCEA(IDI_MAINICON), 1049);
+    ASSERT_NE(group, nullptr);
+    const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(self, group)));
+    const WORD count = *reinterpret_cast<const WORD*>(directory + 4);
+    ASSERT_EQ(count, 2);
+    for (int i = 0; i < count; ++i) {
+        const BYTE* entry = directory + 6 + 14 * i;  // GRPICONDIRENTRY
+        EXPECT_EQ(entry[0], i == 0 ? 16 : 32);
+        EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 8);  // bits per pixel
+    }
+}
+
+TEST_F(WindowTest, TheListShowsRowsAndItsSelection) {
+    makeForm();
+    form->addRow("US6892391", "C:\\p\\US6892391.pdf", "1/2/2024 10:00:00");
+    form->addRow("EP1534056", "C:\\p\\EP1534056.pdf", "1/2/2024");
+    EXPECT_EQ(form->rowCount(), 2);
+    EXPECT_EQ(form->selectedRow(), -1);
+    LVITEMA item{};
+    item.stateMask = item.state = LVIS_SELECTED;
+    SendMessageA(form->PatentsList, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(form->selectedRow(), 1);
+    EXPECT_EQ(form->selectedCaption(), "EP1534056");
+    const auto style = SendMessageA(form->PatentsList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    EXPECT_TRUE(style & LVS_EX_FULLROWSELECT);
+    EXPECT_TRUE(style & LVS_EX_GRIDLINES);
+    form->clearRows();
+    EXPECT_EQ(form->rowCount(), 0);
+}
+
+TEST_F(WindowTest, DuringARunTheWindowPumpsAndAsecondRunCannotStart) {
+    makeForm();
+    int runs = 0;
+    bool labelGreyed = false;
+    form->core().setDownloadCommand([&] {
+        ++runs;
+        form->core().setCommandEnabled(false);
+        labelGreyed = !IsWindowEnabled(form->PatIDLabel);
+        // A click on the button and Enter: neither starts a second run.
+        PostMessageA(form->Button1, BM_CLICK, 0, 0);
+        PostMessageA(form->handle(), WM_CLOSE, 0, 0);
+        form->processEvents();
+        form->core().Button1Click();
+        EXPECT_TRUE(IsWindow(form->handle())) << "closed during the run";
+        form->core().setCommandEnabled(true);
+    });
+    SendMessageA(form->Button1, BM_CLICK, 0, 0);
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(labelGreyed);
+    // The close that arrived during the run takes effect once it has ended.
+    EXPECT_EQ(form->handle(), nullptr);
+}
+
+}  // namespace
+}  // namespace vantorel::test
