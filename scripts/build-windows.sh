@@ -36,8 +36,9 @@ cmake -S "$root" -B "$build" -G Ninja \
     -DVANTOREL_BUILD_APP=ON -DVANTOREL_BUILD_SERVICE=OFF -DVANTOREL_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j2 --target installer
 
+program=$(head -n1 "$build/program-path.txt")
 mkdir -p "$out"
-cp -f "$build/src/app/Vantorel Patent Downloader.exe" "$out/"
+cp -f "$program" "$out/"
 cp -f "$build/vantorel-patent-downloader-setup.exe" "$out/"
 for file in "$out/Vantorel Patent Downloader.exe" "$out/vantorel-patent-downloader-setup.exe"; do
     printf '%s  %s bytes\n' "$file" "$(stat -c %s "$file")"
