@@ -120,7 +120,6 @@ TMainForm::TMainForm(UserDialogs& dialogs, TMainFormOptions options, QWidget* pa
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
     OpenDirectory1 = new TOpenDirectory(this);
-    HTTPClient.OnWork = [this](WorkMode mode, std::int64_t count) { HTTPClientWork(mode, count); };
     wireHandlers();
     setTabOrder();
     // The tab strip is the first tab stop, so it has the focus when the window opens.

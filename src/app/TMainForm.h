@@ -3,14 +3,11 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "library/PatentFolder.h"
-#include "retrieval/DownloadCommand.h"
-#include "retrieval/HttpClient.h"
-#include "retrieval/HttpPageGetter.h"
-#include "settings/CurrentSettings.h"
-#include "settings/SettingsTab.h"
+#include "form/MainFormCore.h"
+#include "form/MainFormView.h"
 
 class QFrame;
 class QGroupBox;
@@ -34,76 +31,70 @@ struct TMainFormOptions {
     int dotsPerInch = 0;             // 0: the screen's
 };
 
-// The main window. Controls keep their designer names as member and object
-// names; handlers are named after the component and the event.
-class TMainForm : public QWidget,
-                  public SettingsTab,
-                  public PatentListHost,
-                  public DownloadHost {
+// The main window under Qt. Controls keep their designer names as member and
+// object names. The behaviour lives in MainFormCore: this window builds the
+// controls, forwards their events to the handlers of the same names and shows
+// what the core tells it through MainFormView.
+class TMainForm : public QWidget, public MainFormView {
     Q_OBJECT
 public:
-    static constexpr const char* kHomePage = "https://www.vantorel.example/";
+    static constexpr const char* kHomePage = MainFormCore::kHomePage;
 
     TMainForm(UserDialogs& dialogs, TMainFormOptions options, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    CurrentSettings& currentSettings() { return current_; }
-    const CurrentSettings& currentSettings() const override { return current_; }
+    MainFormCore& core() { return core_; }
+    CurrentSettings& currentSettings() { return core_.currentSettings(); }
+    const CurrentSettings& currentSettings() const { return core_.currentSettings(); }
     double scale() const { return scale_; }
 
     // Run by Button1Click; tests may plug in another download command here.
     void setDownloadCommand(std::function<void()> command) {
-        downloadCommand_ = std::move(command);
+        core_.setDownloadCommand(std::move(command));
     }
-    void runDownloadCommand();
 
-    // The bar shows any position within 0..100.
-    void setProgressPosition(int position);
+    // The Settings tab's values as the core reads and sets them.
+    std::string loginText() const { return core_.loginText(); }
+    std::string passwordText() const { return core_.passwordText(); }
+    std::string pathText() const { return core_.pathText(); }
+    std::string timeoutText() const { return core_.timeoutText(); }
+    void setPathText(const std::string& text) { core_.setPathText(text); }
 
-    // SettingsTab
-    std::string loginText() const override;
-    std::string passwordText() const override;
-    std::string pathText() const override;
-    std::string timeoutText() const override;
-    int viewingPreference() const override;
-    void setLoginText(const std::string& text) override;
-    void setPasswordText(const std::string& text) override;
-    void setPathText(const std::string& text) override;
-    void setTimeoutText(const std::string& text) override;
-    void setViewingPreference(int index) override;
-
-    // PatentListHost
+    // MainFormView
+    std::string editText(Edit edit) const override;
+    void setEditText(Edit edit, const std::string& text) override;
+    void setControlEnabled(Control control, bool enabled) override;
+    void setProgressPosition(int position) override;  // shown within 0..100
+    void selectTab(int index) override;
+    void clearRows() override;
+    void addRow(const std::string& caption, const std::string& filePath,
+                const std::string& dateText) override;
     int selectedRow() const override;
     std::string selectedCaption() const override;
-    bool askYesNo(const std::string& text, const std::string& title) override;
-    void openDocument(const std::string& path) override;
-    void rescanPatents() override { RescanPatents(); }
-
-    void RescanPatents();
-
-    // DownloadHost (viewingPreference, timeoutText, askYesNo, openDocument and
-    // rescanPatents serve it too)
-    std::string requestText() const override;
-    std::string serviceHost() const override;
-    void setCommandEnabled(bool enabled) override;
-    void setProgress(int position) override { setProgressPosition(position); }
-    void processEvents() override;
+    int viewingPreference() const override;
+    void setViewingPreference(int index) override;
     void showMessage(const std::string& text) override;
+    bool askYesNo(const std::string& text, const std::string& title) override;
+    void showError(const std::string& message) override;
+    void openDocument(const std::string& target) override;
+    std::optional<std::string> runFolderPicker() override;
+    void setTimer1Enabled(bool enabled) override;
+    void processEvents() override;
 
-public slots:
-    void FormCreate();
-    void Timer1Timer();
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void Button4Click();
-    void Button5Click();
-    void PatentsListDblClick();
-    void LoginEditChange();
-    void PassEditChange();
-    void PathEditChange();
-    void Image1Click();
-    void HTTPClientWork(WorkMode mode, std::int64_t count);
+    // The handlers, all in the core.
+    void FormCreate() { core_.FormCreate(); }
+    void Timer1Timer() { core_.Timer1Timer(); }
+    void Button1Click() { core_.Button1Click(); }
+    void Button2Click() { core_.Button2Click(); }
+    void Button3Click() { core_.Button3Click(); }
+    void Button4Click() { core_.Button4Click(); }
+    void Button5Click() { core_.Button5Click(); }
+    void PatentsListDblClick() { core_.PatentsListDblClick(); }
+    void LoginEditChange() { core_.LoginEditChange(); }
+    void PassEditChange() { core_.PassEditChange(); }
+    void PathEditChange() { core_.PathEditChange(); }
+    void Image1Click() { core_.Image1Click(); }
+    void RescanPatents() { core_.RescanPatents(); }
 
 public:
     QFrame* Panel1 = nullptr;
@@ -132,7 +123,6 @@ public:
     QPushButton* Button5 = nullptr;
     QTimer* Timer1 = nullptr;
     TOpenDirectory* OpenDirectory1 = nullptr;
-    HttpClient HTTPClient;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -156,18 +146,13 @@ private:
     void sizeFilePathColumn();
     void centreOnDesktop();
     bool pressDefaultButton();
-    void reportFailure(const std::string& message);
-    template <class Handler>
-    auto guarded(Handler handler);
+    QLineEdit* edit(Edit which) const;
 
     UserDialogs& dialogs_;
     TMainFormOptions options_;
-    CurrentSettings current_;
     double scale_ = 1.0;
     bool positioned_ = false;
-    std::function<void()> downloadCommand_;
-    HttpPageGetter getter_{HTTPClient};
-    DownloadCommand command_{*this, getter_};
+    MainFormCore core_{*this, options_.commandLineRequest};
 };
 
 }  // namespace vantorel

@@ -1,29 +1,23 @@
-// TMainForm's handlers, its start-up sequence and what it offers the core.
+// TMainForm's side of the core: its events forwarded, and what it shows for the core.
+#include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QCoreApplication>
 #include <QTimer>
 #include <algorithm>
-#include <exception>
 
 #include "app/BannerPicture.h"
 #include "app/RadioGroup.h"
 #include "app/TMainForm.h"
 #include "app/UserDialogs.h"
 #include "app/picker/TOpenDirectory.h"
-#include "browser/BrowserEntry.h"
-#include "browser/BrowserHook.h"
-#include "browser/SchemeAddress.h"
-#include "platform/Paths.h"
-#include "platform/RegistryKey.h"
-#include "settings/SettingsStore.h"
 
 namespace vantorel {
 
@@ -31,165 +25,61 @@ namespace {
 QString fromText(const std::string& text) {
     return QString::fromStdString(text);
 }
-std::string toText(const QLineEdit* edit) {
-    return edit->text().toStdString();
-}
 }  // namespace
 
-// Failures never cross Qt's own frames: each handler run by an event is
-// wrapped here and what escapes it goes to the error box; the window goes on.
-template <class Handler>
-auto TMainForm::guarded(Handler handler) {
-    return [this, handler] {
-        try {
-            (this->*handler)();
-        } catch (const std::exception& failure) {
-            reportFailure(failure.what());
-        }
-    };
-}
-
-void TMainForm::reportFailure(const std::string& message) {
-    dialogs_.showError(message);
-}
-
+// Every event goes straight to the core's handler of the same name; the core
+// shows what escapes a handler in the error box.
 void TMainForm::wireHandlers() {
-    connect(Timer1, &QTimer::timeout, this, guarded(&TMainForm::Timer1Timer));
-    connect(Button1, &QPushButton::clicked, this, guarded(&TMainForm::Button1Click));
-    connect(Button2, &QPushButton::clicked, this, guarded(&TMainForm::Button2Click));
-    connect(Button3, &QPushButton::clicked, this, guarded(&TMainForm::Button3Click));
-    connect(Button4, &QPushButton::clicked, this, guarded(&TMainForm::Button4Click));
-    connect(Button5, &QPushButton::clicked, this, guarded(&TMainForm::Button5Click));
-    connect(LoginEdit, &QLineEdit::textChanged, this, guarded(&TMainForm::LoginEditChange));
-    connect(PassEdit, &QLineEdit::textChanged, this, guarded(&TMainForm::PassEditChange));
-    connect(PathEdit, &QLineEdit::textChanged, this, guarded(&TMainForm::PathEditChange));
-    connect(Image1, &BannerPicture::clicked, this, guarded(&TMainForm::Image1Click));
+    connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+    connect(Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TMainForm::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TMainForm::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TMainForm::Button5Click);
+    connect(LoginEdit, &QLineEdit::textChanged, this, &TMainForm::LoginEditChange);
+    connect(PassEdit, &QLineEdit::textChanged, this, &TMainForm::PassEditChange);
+    connect(PathEdit, &QLineEdit::textChanged, this, &TMainForm::PathEditChange);
+    connect(Image1, &BannerPicture::clicked, this, &TMainForm::Image1Click);
 }
 
-void TMainForm::FormCreate() {
-    try {
-        current_.UserLogin = toText(LoginEdit);
-        current_.UserPassword = toText(PassEdit);
-        current_.PatentPath = toText(PathEdit);
-        PageControl1->setCurrentIndex(0);
-        Timer1->start();
-        {
-            RegistryKey programKey;
-            if (programKey.openOrCreate(kProgramRegistryKey)) {
-                current_.InstallPath = SettingsStore::readInstallFolder(programKey);
-                programKey.close();
-                BrowserEntry::registerMenuEntry(current_.InstallPath);
-            }
-        }
-        SettingsStore(current_.InstallPath).load(*this);
-        RescanPatents();
-    } catch (const std::exception& failure) {
-        // The remaining steps are skipped; the window opens all the same.
-        reportFailure(failure.what());
+QLineEdit* TMainForm::edit(Edit which) const {
+    switch (which) {
+        case Edit::PatID:
+            return PatID;
+        case Edit::LoginEdit:
+            return LoginEdit;
+        case Edit::PassEdit:
+            return PassEdit;
+        case Edit::PathEdit:
+            return PathEdit;
+        case Edit::TOEdit:
+            return TOEdit;
     }
-    // The desktop's own browser hook comes last, so its failure never stops
-    // the settings or the list from loading.
-    try {
-        BrowserHook::registerForThisPlatform(current_.InstallPath);
-    } catch (const std::exception& failure) {
-        reportFailure(failure.what());
-    }
+    return nullptr;
 }
 
-void TMainForm::Timer1Timer() {
-    Timer1->stop();
-    if (options_.commandLineRequest.empty()) return;
-    // A vantorel: address from the browser hook carries the request encoded.
-    const auto request = SchemeAddress::requestFromArgument(options_.commandLineRequest);
-    if (!request) {
-        dialogs_.showMessage(SchemeAddress::refusedMessage(options_.commandLineRequest));
-        return;
-    }
-    if (request->empty()) return;
-    PatID->setText(fromText(*request));
-    Button1Click();
+std::string TMainForm::editText(Edit which) const {
+    return edit(which)->text().toStdString();
 }
 
-void TMainForm::Button1Click() {
-    runDownloadCommand();
+// The core runs the change handler itself; the edit's own signal stays quiet.
+void TMainForm::setEditText(Edit which, const std::string& text) {
+    QLineEdit* target = edit(which);
+    const QSignalBlocker quiet(target);
+    target->setText(fromText(text));
 }
 
-void TMainForm::runDownloadCommand() {
-    if (downloadCommand_) {
-        downloadCommand_();
-    } else {
-        command_.run();
-    }
-}
-
-void TMainForm::HTTPClientWork(WorkMode, std::int64_t count) {
-    command_.onWork(count);
-}
-
-std::string TMainForm::requestText() const {
-    return toText(PatID);
-}
-
-std::string TMainForm::serviceHost() const {
-    return SettingsStore(current_.InstallPath).serviceHost();
-}
-
-void TMainForm::setCommandEnabled(bool enabled) {
-    Button1->setEnabled(enabled);
-    PatID->setEnabled(enabled);
-    if (enabled) PageControl1->setEnabled(true);
-}
-
-void TMainForm::processEvents() {
-    QCoreApplication::processEvents();
-}
-
-void TMainForm::showMessage(const std::string& text) {
-    dialogs_.showMessage(text);
-}
-
-void TMainForm::Button2Click() {
-    PatentFolder::viewSelected(*this, current_.PatentPath);
-}
-
-void TMainForm::PatentsListDblClick() {
-    PatentFolder::viewSelected(*this, current_.PatentPath);
-}
-
-void TMainForm::Button3Click() {
-    PatentFolder::deleteSelected(*this, current_.PatentPath);
-}
-
-void TMainForm::Button4Click() {
-    if (OpenDirectory1->Execute() == 1) setPathText(OpenDirectory1->Directory + kPathSeparator);
-}
-
-void TMainForm::Button5Click() {
-    SettingsStore(current_.InstallPath).save(*this, current_);
-}
-
-void TMainForm::LoginEditChange() {
-    current_.UserLogin = toText(LoginEdit);
-}
-void TMainForm::PassEditChange() {
-    current_.UserPassword = toText(PassEdit);
-}
-void TMainForm::PathEditChange() {
-    current_.PatentPath = toText(PathEdit);
-}
-
-void TMainForm::Image1Click() {
-    dialogs_.openDocument(kHomePage);
-}
-
-void TMainForm::RescanPatents() {
-    PatentsList->setRowCount(0);
-    for (const PatentRow& row : PatentFolder::scan(current_.PatentPath)) {
-        const int index = PatentsList->rowCount();
-        PatentsList->insertRow(index);
-        PatentsList->setItem(index, 0, new QTableWidgetItem(fromText(row.caption)));
-        PatentsList->setItem(index, 1, new QTableWidgetItem(fromText(row.filePath)));
-        PatentsList->setItem(index, 2, new QTableWidgetItem(fromText(row.dateText)));
+void TMainForm::setControlEnabled(Control control, bool enabled) {
+    switch (control) {
+        case Control::Button1:
+            Button1->setEnabled(enabled);
+            break;
+        case Control::PatID:
+            PatID->setEnabled(enabled);
+            break;
+        case Control::PageControl1:
+            PageControl1->setEnabled(enabled);
+            break;
     }
 }
 
@@ -197,38 +87,21 @@ void TMainForm::setProgressPosition(int position) {
     ProgressBar1->setValue(std::clamp(position, 0, 100));
 }
 
-std::string TMainForm::loginText() const {
-    return toText(LoginEdit);
-}
-std::string TMainForm::passwordText() const {
-    return toText(PassEdit);
-}
-std::string TMainForm::pathText() const {
-    return toText(PathEdit);
-}
-std::string TMainForm::timeoutText() const {
-    return toText(TOEdit);
-}
-int TMainForm::viewingPreference() const {
-    return RadioGroup1->itemIndex();
+void TMainForm::selectTab(int index) {
+    PageControl1->setCurrentIndex(index);
 }
 
-// QLineEdit::setText signals a change only when the text differs, which is
-// the rule the change handlers rely on.
-void TMainForm::setLoginText(const std::string& text) {
-    LoginEdit->setText(fromText(text));
+void TMainForm::clearRows() {
+    PatentsList->setRowCount(0);
 }
-void TMainForm::setPasswordText(const std::string& text) {
-    PassEdit->setText(fromText(text));
-}
-void TMainForm::setPathText(const std::string& text) {
-    PathEdit->setText(fromText(text));
-}
-void TMainForm::setTimeoutText(const std::string& text) {
-    TOEdit->setText(fromText(text));
-}
-void TMainForm::setViewingPreference(int index) {
-    RadioGroup1->setItemIndex(index);
+
+void TMainForm::addRow(const std::string& caption, const std::string& filePath,
+                       const std::string& dateText) {
+    const int index = PatentsList->rowCount();
+    PatentsList->insertRow(index);
+    PatentsList->setItem(index, 0, new QTableWidgetItem(fromText(caption)));
+    PatentsList->setItem(index, 1, new QTableWidgetItem(fromText(filePath)));
+    PatentsList->setItem(index, 2, new QTableWidgetItem(fromText(dateText)));
 }
 
 int TMainForm::selectedRow() const {
@@ -242,12 +115,45 @@ std::string TMainForm::selectedCaption() const {
     return item ? item->text().toStdString() : std::string();
 }
 
+int TMainForm::viewingPreference() const {
+    return RadioGroup1->itemIndex();
+}
+
+void TMainForm::setViewingPreference(int index) {
+    RadioGroup1->setItemIndex(index);
+}
+
+void TMainForm::showMessage(const std::string& text) {
+    dialogs_.showMessage(text);
+}
+
 bool TMainForm::askYesNo(const std::string& text, const std::string& title) {
     return dialogs_.askYesNo(text, title);
 }
 
-void TMainForm::openDocument(const std::string& path) {
-    dialogs_.openDocument(path);
+void TMainForm::showError(const std::string& message) {
+    dialogs_.showError(message);
+}
+
+void TMainForm::openDocument(const std::string& target) {
+    dialogs_.openDocument(target);
+}
+
+std::optional<std::string> TMainForm::runFolderPicker() {
+    if (OpenDirectory1->Execute() != 1) return std::nullopt;
+    return OpenDirectory1->Directory;
+}
+
+void TMainForm::setTimer1Enabled(bool enabled) {
+    if (enabled) {
+        Timer1->start();
+    } else {
+        Timer1->stop();
+    }
+}
+
+void TMainForm::processEvents() {
+    QCoreApplication::processEvents();
 }
 
 bool TMainForm::pressDefaultButton() {
@@ -279,6 +185,7 @@ void TMainForm::showEvent(QShowEvent* event) {
     if (!positioned_) {
         positioned_ = true;
         centreOnDesktop();
+        core_.windowShown();
     }
 }
 
@@ -291,8 +198,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     } else if (PatentsList && watched == PatentsList->viewport() &&
                event->type() == QEvent::MouseButtonDblClick) {
         // Run once the list has handled the click itself, so its selection is current.
-        QMetaObject::invokeMethod(this, guarded(&TMainForm::PatentsListDblClick),
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TMainForm::PatentsListDblClick, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);
 }

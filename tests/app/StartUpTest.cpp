@@ -9,11 +9,16 @@
 #include "FormFixture.h"
 #include "app/Application.h"
 #include "app/BannerPicture.h"
+#include "browser/BrowserHook.h"
 #include "platform/Failure.h"
 #include "platform/Paths.h"
 
 namespace vantorel::test {
 namespace {
+
+bool hookRegistered(const std::string& install) {
+    return std::filesystem::exists(BrowserHook::locationsFor(install).extensionFolder);
+}
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -58,6 +63,7 @@ TEST_F(StartUpTest, FirstStartRegistersTheBrowserEntryAndLoadsDefaults) {
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
     EXPECT_TRUE(w.Timer1->isActive());
     EXPECT_FALSE(std::filesystem::exists(install + "/tessariant.ini"));  // nothing saved
+    EXPECT_TRUE(hookRegistered(install));
 }
 
 TEST_F(StartUpTest, StoredSettingsReachTheTabAndTheCurrentSettings) {
@@ -107,6 +113,7 @@ TEST_F(StartUpTest, AStepThatFailsSkipsTheRestButTheWindowOpens) {
         EXPECT_EQ(w.loginText(), c.login);
         EXPECT_EQ(w.pathText(), "");  // Path and the list come later
         EXPECT_EQ(w.PatentsList->rowCount(), 0);
+        EXPECT_FALSE(hookRegistered(install));  // skipped like the other remaining steps
         EXPECT_TRUE(w.Timer1->isActive());
         EXPECT_EQ(w.PageControl1->currentIndex(), 0);
         showForm();
@@ -115,7 +122,7 @@ TEST_F(StartUpTest, AStepThatFailsSkipsTheRestButTheWindowOpens) {
     }
 }
 
-TEST_F(StartUpTest, TheTimerHandsTheRequestToTheDownloadCommandOnce) {
+TEST_F(StartUpTest, TheTimerHandsTheRequestToTheDownloadCommandOnceTheWindowShows) {
     const std::pair<const char*, int> cases[] = {{"US6892391", 1}, {"  ", 1}, {"", 0}};
     for (const auto& [request, runs] : cases) {
         SCOPED_TRACE(request);
@@ -129,9 +136,17 @@ TEST_F(StartUpTest, TheTimerHandsTheRequestToTheDownloadCommandOnce) {
         w.Timer1->setInterval(1);  // the wiring is what matters here, not the second
         EXPECT_TRUE(QTest::qWaitFor([&] { return !w.Timer1->isActive(); }, 2000));
         QTest::qWait(30);
+        EXPECT_EQ(downloads, 0);  // not before the window is seen
+        showForm();
+        if (runs) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return downloads > 0; }, 2000));
+        }
+        QTest::qWait(30);
         EXPECT_EQ(downloads, runs);
         EXPECT_EQ(seen, runs ? request : "");
         EXPECT_EQ(w.PatID->text().toStdString(), runs ? request : "");
+        EXPECT_FALSE(w.Timer1->isActive());
+        form.reset();
     }
 }
 

@@ -12,6 +12,7 @@
 #include "ControlTable.h"
 #include "ResourceIds.h"
 #include "app/UserDialogs.h"
+#include "app/win32/picker/TOpenDirectory.h"
 #include "platform/Failure.h"
 #include "platform/TextRules.h"
 
@@ -102,6 +103,7 @@ TMainForm::TMainForm(UserDialogs& dialogs, TMainFormOptions options)
     createWindow();
     createControls();
     bindMembers();
+    OpenDirectory1 = std::make_unique<TOpenDirectory>(window_);
     core_ = std::make_unique<MainFormCore>(*this, options_.commandLineRequest);
     if (options_.created) options_.created(*this);
     core_->FormCreate();

@@ -16,6 +16,7 @@
 namespace vantorel {
 
 struct ControlSpec;
+class TOpenDirectory;
 class TMainForm;
 class UserDialogs;
 
@@ -111,6 +112,7 @@ public:
     HWND GroupBox4 = nullptr;
     HWND TOEdit = nullptr;
     HWND Button5 = nullptr;
+    std::unique_ptr<TOpenDirectory> OpenDirectory1;
 
 private:
     struct Placed {

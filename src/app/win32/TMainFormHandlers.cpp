@@ -7,6 +7,7 @@
 
 #include "TMainForm.h"
 #include "app/UserDialogs.h"
+#include "app/win32/picker/TOpenDirectory.h"
 #include "platform/Failure.h"
 
 namespace vantorel {
@@ -236,7 +237,8 @@ void TMainForm::openDocument(const std::string& target) {
 }
 
 std::optional<std::string> TMainForm::runFolderPicker() {
-    return std::nullopt;
+    if (OpenDirectory1->Execute() != 1) return std::nullopt;
+    return OpenDirectory1->Directory;
 }
 
 void TMainForm::setTimer1Enabled(bool enabled) {
