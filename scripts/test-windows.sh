@@ -75,7 +75,8 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -s "$scratch/display" ] || { echo "Xvfb did not start"; cat "$scratch/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -n1 "$scratch/display")"
+display=$(head -n1 "$scratch/display")
+export DISPLAY=":$display"
 
 echo "== starting a Wine prefix"
 timeout 300 "$wine" wineboot --init >/dev/null 2>&1 || true
