@@ -2,7 +2,7 @@
 ; everything under the user's own folders and HKEY_CURRENT_USER.
 ;
 ;   makensis -DPROGRAM=<path to the .exe> -DOUTFILE=<setup.exe> [-DVERSION=x.y.z] \
-;            vantorel-patent-downloader.nsi
+;            [-DICON=<program icon .ico>] vantorel-patent-downloader.nsi
 ;
 ; Silent use: setup.exe /S [/HOST=host:port] [/D=C:\Some\Folder]   (/D last, unquoted)
 ; Uninstall:  uninstall.exe [/S]
@@ -60,6 +60,10 @@ Var ServiceHost
 Var HostField
 
 !define MUI_ABORTWARNING
+!ifdef ICON
+  !define MUI_ICON "${ICON}"
+  !define MUI_UNICON "${ICON}"
+!endif
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
 !define MUI_FINISHPAGE_RUN_NOTCHECKED
 
