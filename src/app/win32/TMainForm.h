@@ -125,6 +125,7 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(HWND control, int code);
     LRESULT onNotify(const NMHDR& header);
+    void onActivate(bool active);
     void onClose();
     void closeIfAsked();
     HWND editWindow(Edit edit) const;
@@ -161,6 +162,7 @@ private:
     bool shown_ = false;
     bool closeRequested_ = false;
     HWND focusBeforeRun_ = nullptr;
+    HWND focusBeforeDeactivate_ = nullptr;
 };
 
 }  // namespace vantorel

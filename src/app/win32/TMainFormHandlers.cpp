@@ -34,6 +34,10 @@ LRESULT TMainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == kTimer1 && core_) core_->Timer1Timer();
             closeIfAsked();
             return 0;
+        case WM_ACTIVATE:
+            // Minimised, nothing inside can take the focus.
+            if (!HIWORD(wParam)) onActivate(LOWORD(wParam) != WA_INACTIVE);
+            return 0;
         case WM_CLOSE:
             onClose();
             return 0;
@@ -84,6 +88,20 @@ LRESULT TMainForm::onNotify(const NMHDR& header) {
         core_->PatentsListDblClick();
     }
     return 0;
+}
+
+void TMainForm::onActivate(bool active) {
+    // After a box or another program, the control that had the focus gets it
+    // back, not the window itself.
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus)) focusBeforeDeactivate_ = focus;
+        return;
+    }
+    HWND focus = focusBeforeDeactivate_;
+    if (!focus || !IsWindow(focus) || !IsWindowVisible(focus) || !IsWindowEnabled(focus))
+        focus = PageControl1;
+    SetFocus(focus);
 }
 
 void TMainForm::onClose() {

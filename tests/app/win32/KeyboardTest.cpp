@@ -116,6 +116,16 @@ TEST_F(KeyboardTest, CtrlTabSwitchesTabsBothWaysAndWraps) {
     EXPECT_EQ(form->activeTab(), 1);
 }
 
+TEST_F(KeyboardTest, TheFocusedControlGetsTheFocusBackAfterTheWindowWasInactive) {
+    makeForm();
+    form->selectTab(2);
+    SetFocus(form->PassEdit);
+    SendMessageA(form->handle(), WM_ACTIVATE, WA_INACTIVE, 0);
+    SetFocus(form->handle());
+    SendMessageA(form->handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(focusName(), "PassEdit");
+}
+
 TEST_F(KeyboardTest, ArrowKeysMoveThroughTheRadioGroupAndItsTabStopFollows) {
     makeForm();
     form->selectTab(2);

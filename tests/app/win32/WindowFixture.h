@@ -26,10 +26,15 @@ public:
         std::filesystem::create_directories(root / "patents");
         RegistryKey key;
         ASSERT_TRUE(key.openOrCreate(kProgramRegistryKey));
+        previousInstallPath = key.readString("InstallPath");
         key.writeString("InstallPath", root.string());
     }
     void TearDown() override {
         form.reset();
+        // The per-user registry outlives the test: leave it as it was found.
+        RegistryKey key;
+        if (key.openOrCreate(kProgramRegistryKey))
+            key.writeString("InstallPath", previousInstallPath);
         std::error_code ignored;
         std::filesystem::remove_all(root, ignored);
     }
@@ -82,6 +87,7 @@ public:
     }
 
     std::filesystem::path root;
+    std::string previousInstallPath;
     FakeDialogs dialogs;
     int downloads = 0;
     std::unique_ptr<TMainForm> form;

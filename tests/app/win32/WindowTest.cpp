@@ -113,6 +113,14 @@ TEST_F(WindowTest, TheListShowsRowsAndItsSelection) {
     SendMessageA(form->PatentsList, LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(form->selectedRow(), 1);
     EXPECT_EQ(form->selectedCaption(), "EP1534056");
+    // A double-click views the selected row, as View does.
+    NMITEMACTIVATE click{};
+    click.hdr = {form->PatentsList, static_cast<UINT_PTR>(GetDlgCtrlID(form->PatentsList)),
+                 static_cast<UINT>(NM_DBLCLK)};
+    click.iItem = 1;
+    SendMessageA(form->TabSheet2, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+    ASSERT_EQ(dialogs.opened.size(), 1u);
+    EXPECT_EQ(dialogs.opened[0], form->core().currentSettings().PatentPath + "EP1534056.pdf");
     const auto style = SendMessageA(form->PatentsList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     EXPECT_TRUE(style & LVS_EX_FULLROWSELECT);
     EXPECT_TRUE(style & LVS_EX_GRIDLINES);
