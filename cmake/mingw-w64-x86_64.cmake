@@ -1,8 +1,8 @@
 # Cross build for 64-bit Windows with Debian's MinGW-w64 (the posix thread
 # model, which std::thread needs), e.g.
-#   cmake -S . -B build/windows -G Ninja \
+#   cmake -S . -B build/windows-release -G Ninja \
 #       -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-#       -DVANTOREL_BUILD_APP=OFF -DVANTOREL_GTEST_SOURCE=/usr/src/googletest
+#       -DVANTOREL_BUILD_SERVICE=OFF -DVANTOREL_GTEST_SOURCE=/usr/src/googletest
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 

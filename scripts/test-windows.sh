@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Cross-builds the core, its tools and its test suites for 64-bit Windows
-# with MinGW-w64 and runs every test program under Wine, in a Wine prefix of
-# its own that is thrown away afterwards. BUILD_DIR picks the build folder.
+# Cross-builds the program, its installer, the tools and the test suites for
+# 64-bit Windows with MinGW-w64 and runs every test program under Wine, in a
+# Wine prefix of its own and on an X server of its own, both thrown away
+# afterwards. Then one end to end: the installer into a fresh prefix, and the
+# installed program downloading from the reference service built natively.
+# BUILD_DIR picks the cross build folder, SERVICE_BUILD_DIR the native one.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_DIR:-$root/build/windows}
+build=${BUILD_DIR:-$root/build/windows-test}
+service_build=${SERVICE_BUILD_DIR:-$root/build/windows-service}
 gtest_source=/usr/src/googletest
 
 # Install only what is missing, so a machine that has it all starts at once.
@@ -17,8 +21,11 @@ command -v x86_64-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-x8
 [ -f "$gtest_source/CMakeLists.txt" ] || missing+=(googletest)
 command -v cmake >/dev/null || missing+=(cmake)
 command -v ninja >/dev/null || missing+=(ninja-build)
-qt_headers=/usr/include/x86_64-linux-gnu/qt6
-[ -f "$qt_headers/QtWidgets/QWidget" ] || missing+=(qt6-base-dev)
+command -v makensis >/dev/null || missing+=(nsis)
+command -v g++ >/dev/null || missing+=(g++)
+command -v Xvfb >/dev/null || missing+=(xvfb)
+command -v xdotool >/dev/null || missing+=(xdotool)
+command -v curl >/dev/null || missing+=(curl)
 if [ ${#missing[@]} -gt 0 ]; then
     echo "== installing ${missing[*]}"
     $sudo apt-get update -qq
@@ -31,34 +38,45 @@ echo "== cross build in $build"
 cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_CXX_FLAGS_MINSIZEREL="-O1" \
-    -DVANTOREL_BUILD_APP=OFF -DVANTOREL_BUILD_SERVICE=OFF \
+    -DVANTOREL_BUILD_APP=ON -DVANTOREL_BUILD_SERVICE=OFF \
     -DVANTOREL_GTEST_SOURCE="$gtest_source" >/dev/null
 cmake --build "$build" -j2
+cmake --build "$build" -j2 --target installer
+echo "== reference service, native build in $service_build"
+cmake -S "$root" -B "$service_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DVANTOREL_BUILD_APP=OFF -DVANTOREL_BUILD_TESTS=OFF >/dev/null
+cmake --build "$service_build" -j2 --target vantorel-service
 echo "(built in ${SECONDS}s)"
-
-# Debian has no Qt 6 for Windows to link the window against, so its sources
-# are compiled for Windows against Debian's Qt headers, with Qt's Windows
-# branches on, and not linked. This catches POSIX calls and headers in src/app.
-echo "== window sources for Windows (compiled, not linked)"
-find "$root/src/app" -name '*.cpp' -print0 | sort -z |
-    xargs -0 -n 1 -P 2 x86_64-w64-mingw32-g++-posix -fsyntax-only -std=c++17 -Wall -Wextra \
-        -DWIN32_LEAN_AND_MEAN -DNOMINMAX -I"$root/src" -isystem "$qt_headers" \
-        -isystem "$qt_headers/QtCore" -isystem "$qt_headers/QtGui" -isystem "$qt_headers/QtWidgets" -isystem "$qt_headers/QtTest"
 
 # A prefix of our own; nothing reaches the real home folder.
 scratch=$(mktemp -d)
 export WINEPREFIX="$scratch/prefix" WINEDEBUG=-all WINEARCH=win64
-# No Mono or Gecko: the tests need neither, and a fresh prefix would ask for them.
-export WINEDLLOVERRIDES="mscoree=;mshtml="
+# No Mono or Gecko: the tests need neither, and a fresh prefix would ask for
+# them. No menu builder: nothing goes into the desktop's menus.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 export HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" \
     XDG_DATA_HOME="$scratch/data"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME"
-unset DISPLAY WAYLAND_DISPLAY
+unset WAYLAND_DISPLAY XAUTHORITY
+xvfb=
 cleanup() {
     "$wineserver" -k 2>/dev/null || true
+    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
     rm -rf "$scratch"
 }
 trap cleanup EXIT
+
+# The window's tests and the end to end need a display: an X server of our
+# own on the first free display number, never one that others use.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+xvfb=$!
+for _ in $(seq 100); do
+    [ -s "$scratch/display" ] && break
+    sleep 0.1
+done
+[ -s "$scratch/display" ] || { echo "Xvfb did not start"; cat "$scratch/xvfb.log"; exit 1; }
+display=$(head -n1 "$scratch/display")
+export DISPLAY=":$display"
 
 echo "== starting a Wine prefix"
 timeout 300 "$wine" wineboot --init >/dev/null 2>&1 || true
@@ -113,5 +131,11 @@ if [ $((passed + failed)) -eq 0 ]; then
 fi
 [ ${#bad[@]} -eq 0 ] || echo "failing programs: ${bad[*]}"
 echo "(tests ran in $((SECONDS - tests_started))s)"
-echo "Windows: $passed passed, $failed failed"
-[ "$failed" -eq 0 ] && [ ${#bad[@]} -eq 0 ]
+"$wineserver" -k 2>/dev/null || true
+
+echo "== end to end: installer, download, uninstaller"
+e2e=passed
+"$root/tests/e2e/windows_install_e2e.sh" "$build/vantorel-patent-downloader-setup.exe" \
+    "$service_build/service/vantorel-service" || e2e=FAILED
+echo "Windows: $passed passed, $failed failed; end to end $e2e (step took ${SECONDS}s)"
+[ "$failed" -eq 0 ] && [ ${#bad[@]} -eq 0 ] && [ "$e2e" = passed ]
