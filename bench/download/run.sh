@@ -7,7 +7,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 rounds=${1:-5}
 build=$root/build/bench
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVANTOREL_BUILD_APP=OFF \
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVANTOREL_BUILD_APP=OFF -DVANTOREL_BUILD_SERVICE=ON \
     -DVANTOREL_BUILD_TESTS=OFF -DVANTOREL_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j2 --target download-bench vantorel-service >/dev/null
 bench=${DOWNLOAD_BENCH:-$build/bench/download/download-bench}
