@@ -119,7 +119,7 @@ void CookieStore::sweepExpired() {
 }
 
 std::string CookieStore::cookieList(const std::string& requestHost,
-                                    const std::string& directoryPath) {
+                                    const std::string& directoryPath, std::size_t maxLength) {
     sweepExpired();
     std::shared_lock guard(lock_);
     const std::string host = upperAscii(requestHost);
@@ -137,7 +137,10 @@ std::string CookieStore::cookieList(const std::string& requestHost,
     std::stable_sort(chosen.begin(), chosen.end(), pathGreater);
     std::string list;
     for (const Cookie* cookie : chosen) {
-        if (!list.empty()) list += "; ";
+        const std::size_t separator = list.empty() ? 0 : 2;
+        const std::size_t length = cookie->name.size() + 1 + cookie->value.size();
+        if (list.size() + separator + length > maxLength) continue;
+        if (separator != 0) list += "; ";
         list += cookie->name + "=" + cookie->value;
     }
     return list;

@@ -32,9 +32,11 @@ public:
     // The Set-Cookie and Set-Cookie2 values of one header block.
     void store(const std::vector<std::string>& headerValues, const std::string& requestHost);
 
-    // The Cookie header value for a request (empty: send none). Expired
+    // The Cookie header value for a request (empty: send none), at most
+    // `maxLength` bytes: a cookie that does not fit is left out. Expired
     // cookies are deleted first.
-    std::string cookieList(const std::string& requestHost, const std::string& directoryPath);
+    std::string cookieList(const std::string& requestHost, const std::string& directoryPath,
+                           std::size_t maxLength = std::string::npos);
 
     // Every cookie kept, in store order.
     std::vector<Cookie> cookies() const;

@@ -1,9 +1,12 @@
 #include "retrieval/DownloadCommand.h"
 
+#include <climits>
 #include <cstdint>
+#include <optional>
 
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
+#include "platform/TemporaryFile.h"
 #include "platform/TextRules.h"
 #include "platform/WholeNumber.h"
 #include "retrieval/FetchProtocol.h"
@@ -30,6 +33,11 @@ struct Outcome {
     std::string failure;  // the shown text after "Exception: "
     bool hasMessage = true;
 };
+
+// Ends a request whose body can no longer be saved. Not a Failure, so the
+// HTTP client passes it through without its labels; the save's own failure
+// then goes to the error box as it is.
+struct SaveStopped {};
 
 // The HTTP client's failures are shown by the command itself, never by the error box.
 template <typename Fn>
@@ -81,8 +89,7 @@ void DownloadCommand::run() {
         host_.serviceHost(), request, settings.UserLogin, settings.UserPassword);
     // The product wraps like the 32-bit multiplication it stands for.
     const std::int32_t seconds = parseWholeNumber(host_.timeoutText());
-    getter_.setReadTimeout(
-        static_cast<std::int32_t>(static_cast<std::uint32_t>(seconds) * 1000u));
+    getter_.setReadTimeout(static_cast<std::int32_t>(static_cast<std::uint32_t>(seconds) * 1000u));
 
     Outcome index = attempt([&] { return getter_.get(address); });
     if (!index.ok) {
@@ -96,15 +103,20 @@ void DownloadCommand::run() {
         return;
     }
 
-    const std::vector<std::string> entries = FetchProtocol::splitIndexResponse(index.body);
-    FileCount = static_cast<int>(entries.size());
-    if (entries.empty()) {
+    // The entries are taken from the body one at a time as they are processed.
+    const std::size_t count = FetchProtocol::countIndexEntries(index.body);
+    FileCount = count > INT_MAX ? INT_MAX : static_cast<int>(count);
+    if (FileCount == 0) {
         host_.rescanPatents();
         return;
     }
     share_ = roundHalfEven(100.0 / FileCount);
-    for (int i = 0; i < FileCount; ++i)
-        if (!processEntry(i, entries[static_cast<std::size_t>(i)], share_)) return;
+    cleanedFolder_.reset();
+    std::size_t from = 0;
+    for (int i = 0; i < FileCount; ++i) {
+        const auto entry = FetchProtocol::nextIndexEntry(index.body, &from);
+        if (!processEntry(i, std::string(*entry), share_)) return;
+    }
     host_.rescanPatents();
 }
 
@@ -137,16 +149,41 @@ bool DownloadCommand::processEntry(int index, const std::string& entry, int shar
             "Patent " + name + " already exists in local database. Do you want to reload it?",
             "Warning");
     }
-    if (fetch) {
-        Outcome file = attempt([&] { return getter_.get(entry); });
-        if (!file.ok) {
-            host_.showMessage(exceptionText(file));
-            return false;
-        }
-        writeWholeFile(path, file.body);
-    }
+    if (fetch && !fetchFile(entry, path)) return false;
     const int preference = host_.viewingPreference();
-    if (preference == 0 || (preference == 1 && index == 0)) host_.openDocument(path);
+    if ((preference == 0 || (preference == 1 && index == 0)) && FetchProtocol::isViewableName(name))
+        host_.openDocument(path);
+    return true;
+}
+
+bool DownloadCommand::fetchFile(const std::string& address, const std::string& path) {
+    const std::string folder = host_.currentSettings().PatentPath;
+    if (cleanedFolder_ != folder) {
+        // What a run killed while saving left behind goes before we add to it.
+        TemporaryFile::removeStale(folder);
+        cleanedFolder_ = folder;
+    }
+    // Made before any byte is requested, so a folder that takes no file fails at once.
+    TemporaryFile file(path);
+    std::optional<Failure> writeFailure;
+    Outcome fetched = attempt([&] {
+        getter_.getTo(address, [&](const char* data, std::size_t size) {
+            try {
+                file.write(data, size);
+            } catch (const Failure& failure) {
+                writeFailure = failure;
+                throw SaveStopped{};
+            }
+        });
+        return std::string();
+    });
+    if (writeFailure) throw *writeFailure;
+    if (!fetched.ok) {
+        // The temporary file goes with `file`; an older file stays as it was.
+        host_.showMessage(exceptionText(fetched));
+        return false;
+    }
+    file.commit();
     return true;
 }
 
@@ -156,9 +193,9 @@ void DownloadCommand::onWork(long long count) {
     const long long expected = getter_.expectedLength();
     // A reply that declares length 0 keeps the bar at the start of its band.
     const int within =
-        expected == 0 ? 0
-                      : roundHalfEven(static_cast<double>(count) / static_cast<double>(expected) *
-                                      share_);
+        expected == 0
+            ? 0
+            : roundHalfEven(static_cast<double>(count) / static_cast<double>(expected) * share_);
     host_.setProgress(within + share_ * FileIndex);
 }
 

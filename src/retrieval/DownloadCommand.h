@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ public:
 private:
     // False when the run must stop.
     bool processEntry(int index, const std::string& entry, int share);
+    // Streams one file into the patent folder; false when the run must stop.
+    bool fetchFile(const std::string& address, const std::string& path);
 
     DownloadHost& host_;
     PageGetter& getter_;
@@ -37,6 +40,8 @@ private:
     int FileCount = 0;
     int FileIndex = 0;
     int share_ = 0;
+    // The folder whose stale temporary files this run has removed.
+    std::optional<std::string> cleanedFolder_;
 };
 
 }  // namespace vantorel

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "retrieval/BodySink.h"
 #include "settings/CurrentSettings.h"
 
 namespace vantorel {
@@ -11,9 +12,9 @@ class DownloadHost {
 public:
     virtual ~DownloadHost() = default;
 
-    virtual std::string requestText() const = 0;   // the patent field
-    virtual std::string timeoutText() const = 0;   // the time-out field, whole seconds
-    virtual int viewingPreference() const = 0;     // 0 all, 1 first only, 2 none; -1 none chosen
+    virtual std::string requestText() const = 0;  // the patent field
+    virtual std::string timeoutText() const = 0;  // the time-out field, whole seconds
+    virtual int viewingPreference() const = 0;    // 0 all, 1 first only, 2 none; -1 none chosen
     virtual const CurrentSettings& currentSettings() const = 0;  // read afresh at each use
     virtual std::string serviceHost() const = 0;
 
@@ -35,6 +36,12 @@ class PageGetter {
 public:
     virtual ~PageGetter() = default;
     virtual std::string get(const std::string& url) = 0;
+    // The body handed on block by block as it arrives. By default it is
+    // fetched whole and handed on in one piece.
+    virtual void getTo(const std::string& url, const BodySink& sink) {
+        const std::string body = get(url);
+        if (!body.empty()) sink(body.data(), body.size());
+    }
     virtual void setReadTimeout(int milliseconds) = 0;
     // The declared length of the reply being read, -1 when it declares none.
     virtual long long expectedLength() const = 0;

@@ -23,16 +23,29 @@ std::string composeFetchAddress(const std::string& host, const std::string& requ
 
 std::vector<std::string> splitIndexResponse(const std::string& body) {
     std::vector<std::string> entries;
-    const std::string marker = kEntryMarker;
-    std::size_t start = 0;
-    for (std::size_t at; (at = body.find(marker, start)) != std::string::npos;
-         start = at + marker.size())
-        entries.push_back(body.substr(start, at - start));
+    std::size_t from = 0;
+    while (const auto entry = nextIndexEntry(body, &from)) entries.emplace_back(*entry);
     return entries;
 }
 
+std::size_t countIndexEntries(std::string_view body) {
+    std::size_t count = 0;
+    for (std::size_t from = 0; nextIndexEntry(body, &from);) ++count;
+    return count;
+}
+
+std::optional<std::string_view> nextIndexEntry(std::string_view body, std::size_t* from) {
+    const std::string_view marker = kEntryMarker;
+    const std::size_t at = body.find(marker, *from);
+    if (at == std::string_view::npos) return std::nullopt;
+    const std::string_view entry = body.substr(*from, at - *from);
+    *from = at + marker.size();
+    return entry;
+}
+
 EntryKind classifyEntry(const std::string& entry) {
-    if (entry.find(kCredentialsRejected) != std::string::npos) return EntryKind::CredentialsRejected;
+    if (entry.find(kCredentialsRejected) != std::string::npos)
+        return EntryKind::CredentialsRejected;
     if (entry.find("Error:") != std::string::npos) return EntryKind::ServiceError;
     const bool empty = std::all_of(entry.begin(), entry.end(),
                                    [](char c) { return static_cast<unsigned char>(c) <= ' '; });
@@ -47,10 +60,18 @@ std::string localFileName(const std::string& fileAddress) {
 }
 
 bool isSafeLocalFileName(const std::string& name) {
-    if (name.empty() || name == "." || name == "..") return false;
+    if (name.empty() || name[0] == '.') return false;
     return std::none_of(name.begin(), name.end(), [](char c) {
         return c == '/' || c == '\\' || c == ':' || static_cast<unsigned char>(c) < ' ';
     });
+}
+
+bool isViewableName(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return extension == ".pdf";
 }
 
 std::string refusedFileNameMessage(const std::string& fileAddress) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantorel {
@@ -25,14 +28,26 @@ std::string composeFetchAddress(const std::string& host, const std::string& requ
 // The texts before each "<br>"; what follows the last marker is not an entry.
 std::vector<std::string> splitIndexResponse(const std::string& body);
 
+// The entries of an Index response one at a time, without a copy of them all:
+// a body of nothing but markers would otherwise take many times its size.
+std::size_t countIndexEntries(std::string_view body);
+// The entry starting at `*from`, which then moves past its marker; empty
+// when no marker follows.
+std::optional<std::string_view> nextIndexEntry(std::string_view body, std::size_t* from);
+
 EntryKind classifyEntry(const std::string& entry);
 
 // The text after the last "/", with the first "_full" removed.
 std::string localFileName(const std::string& fileAddress);
 
-// A local name that stays inside the patent folder: not empty, not "." or "..",
-// and free of separators, drive colons and control bytes.
+// A local name that stays inside the patent folder and shows in its list:
+// not empty, not hidden (a leading "."), and free of separators, drive colons
+// and control bytes.
 bool isSafeLocalFileName(const std::string& name);
+
+// Whether the shell may open a saved file: only PDFs, so a service can make
+// the program save a file of another type but never run one.
+bool isViewableName(const std::string& name);
 
 // The message shown for a name that isSafeLocalFileName refuses.
 std::string refusedFileNameMessage(const std::string& fileAddress);

@@ -1,6 +1,8 @@
 #include "retrieval/HttpClient.h"
 
+#include <algorithm>
 #include <new>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/Failure.h"
@@ -12,6 +14,9 @@
 
 namespace vantorel {
 namespace {
+
+// A kept connection found closed before any byte of the status line.
+struct StaleConnection {};
 
 // A client on the real sockets starts the socket layer when it is created, so a
 // missing or broken socket library shows when the window is built, not at the
@@ -31,14 +36,47 @@ HttpClient::HttpClient(TransportFactory transport, CookieStore::Clock clock)
 
 std::string HttpClient::Get(const std::string& url) {
     std::string body;
+    bool sized = false;
+    Get(url, [&](const char* data, std::size_t size) {
+        try {
+            const auto declared = response_.ContentLength;
+            if (!sized && declared > 0) {
+                if (static_cast<std::uint64_t>(declared) > MaxBodySize)
+                    throw Failure(tooLargeMessage());
+                body.reserve(static_cast<std::size_t>(declared));
+            }
+            sized = true;
+            if (size > MaxBodySize - std::min(MaxBodySize, body.size()))
+                throw Failure(tooLargeMessage());
+            body.append(data, size);
+        } catch (const std::bad_alloc&) {
+            throw Failure(tooLargeMessage());
+        } catch (const std::length_error&) {
+            throw Failure(tooLargeMessage());
+        }
+    });
+    return body;
+}
+
+void HttpClient::Get(const std::string& url, const BodySink& sink) {
     try {
         const HttpUrl target =
             withLabel("THTTPClient.DoRequest#2 --> ", [&] { return prepareRequest(url); });
-        withLabel("THTTPClient.DoRequest_#5 --> ", [&] {
-            withLabel("THTTPClient.ConnectToHost_#10 --> ", [&] { connectToHost(target); });
-        });
-        withLabel("THTTPClient.DoRequest#3 --> ", [&] { readResponseHead(target.host); });
-        body = withLabel("THTTPClient.DoRequest#4 --> ", [&] { return readStatusAndBody(); });
+        // A kept connection that the server closed just as the request went
+        // out shows no status byte at all; the request then goes once more,
+        // on a new connection (which is never "kept", so never a third time).
+        for (;;) {
+            try {
+                withLabel("THTTPClient.DoRequest_#5 --> ", [&] {
+                    withLabel("THTTPClient.ConnectToHost_#10 --> ", [&] { connectToHost(target); });
+                });
+                withLabel("THTTPClient.DoRequest#3 --> ", [&] { readResponseHead(target.host); });
+                break;
+            } catch (const StaleConnection&) {
+                connection_.close();
+            }
+        }
+        withLabel("THTTPClient.DoRequest#4 --> ", [&] { readStatusAndBody(sink); });
         withLabel("THTTPClient.DoRequest#14 --> ", [&] { applyKeepAliveRule(); });
     } catch (const Failure& failure) {
         // The rest of a response that failed half-way would stand in front
@@ -48,13 +86,12 @@ std::string HttpClient::Get(const std::string& url) {
         applyKeepAliveRule();
         throw Failure("THTTPClient.DoRequest#1 --> " + failure.message());
     } catch (...) {
-        // Anything else (thrown by a progress handler, say) leaves the
-        // connection in an unknown place: it is not reused.
+        // Anything else (thrown by a progress handler or a sink, say) leaves
+        // the connection in an unknown place: it is not reused.
         connection_.close();
         inStep_ = true;
         throw;
     }
-    return body;
 }
 
 HttpUrl HttpClient::prepareRequest(const std::string& url) {
@@ -81,7 +118,8 @@ void HttpClient::connectToHost(const HttpUrl& url) {
             else
                 connection_.close();
         }
-        if (!connection_.isOpen()) connection_.open(url.host, url.port, ConnectTimeout);
+        reusedConnection_ = connection_.isOpen();
+        if (!reusedConnection_) connection_.open(url.host, url.port, ConnectTimeout);
     });
     inStep_ = false;
     withLabel("THTTPClient.ConnectToHost#11 --> " + url.host + " ",
@@ -94,7 +132,8 @@ void HttpClient::buildAndSendRequest(const HttpUrl& url) {
         withLabel("THTTPClient.SetCookies#2 --> ", [&] {
             withLabel("THTTPClient.SetCookies#1 --> ", [&] {
                 if (AllowCookies && cookies_)
-                    cookieList = cookies_->cookieList(url.host, url.directoryPath());
+                    cookieList =
+                        cookies_->cookieList(url.host, url.directoryPath(), cookieRoom(url));
             });
         });
     });
@@ -106,29 +145,56 @@ void HttpClient::buildAndSendRequest(const HttpUrl& url) {
     if (!cookieList.empty()) request += "Cookie: " + cookieList + "\r\n";
     request += "\r\n";
     // One write of the complete text.
-    withLabel("THTTPClient.BuildAndSendRequest#6 --> ", [&] { connection_.sendAll(request); });
+    withLabel("THTTPClient.BuildAndSendRequest#6 --> ", [&] {
+        try {
+            connection_.sendAll(request);
+        } catch (const Failure&) {
+            if (reusedConnection_ && !connection_.isOpen()) throw StaleConnection{};
+            throw;
+        }
+    });
 }
 
 void HttpClient::readResponseHead(const std::string& host) {
-    do {
-        auto status = connection_.readLine(ReadTimeout, kMaxLineLength);
-        if (!status) throw Failure("Connection Closed Gracefully.");
-        HeaderList headers;
-        // A close while header lines arrive ends the block with what came.
-        while (auto line = connection_.readLine(ReadTimeout, kMaxLineLength)) {
-            if (line->empty()) break;
-            if (headers.size() >= kMaxHeaderLines) throw Failure("Too many header lines.");
-            headers.add(std::move(*line));
-        }
-        response_.setHead(std::move(*status), std::move(headers));
-        if (AllowCookies) {
-            if (!cookies_) cookies_ = std::make_unique<CookieStore>(clock_);
-            cookies_->store(response_.rawHeaders.values({"Set-Cookie", "Set-Cookie2"}), host);
-        }
-    } while (response_.statusCode == 100);
+    readHead(host);
+    for (int interim = 1; response_.statusCode == 100; ++interim) {
+        if (interim > kMaxInterimHeads)
+            throw Failure("The server sent more than " + std::to_string(kMaxInterimHeads) +
+                          " interim responses.");
+        readHead(host);
+    }
 }
 
-std::string HttpClient::readStatusAndBody() {
+void HttpClient::readHead(const std::string& host) {
+    // Only the first status line of a request can show a stale connection.
+    const bool first = reusedConnection_ && connection_.buffer().empty();
+    std::optional<std::string> status;
+    try {
+        status = connection_.readLine(ReadTimeout, kMaxLineLength);
+    } catch (const Failure&) {
+        if (first && !connection_.isOpen() && connection_.buffer().empty()) throw StaleConnection{};
+        throw;
+    }
+    reusedConnection_ = false;
+    if (!status) {
+        if (first && connection_.buffer().empty()) throw StaleConnection{};
+        throw Failure("Connection Closed Gracefully.");
+    }
+    HeaderList headers;
+    // A close while header lines arrive ends the block with what came.
+    while (auto line = connection_.readLine(ReadTimeout, kMaxLineLength)) {
+        if (line->empty()) break;
+        if (headers.size() >= kMaxHeaderLines) throw Failure("Too many header lines.");
+        headers.add(std::move(*line));
+    }
+    response_.setHead(std::move(*status), std::move(headers));
+    if (AllowCookies) {
+        if (!cookies_) cookies_ = std::make_unique<CookieStore>(clock_);
+        cookies_->store(response_.rawHeaders.values({"Set-Cookie", "Set-Cookie2"}), host);
+    }
+}
+
+void HttpClient::readStatusAndBody(const BodySink& sink) {
     const int code = response_.statusCode;
     const bool redirect =
         (code >= 300 && code <= 399 && code != 304) || !response_.location.empty();
@@ -138,32 +204,38 @@ std::string HttpClient::readStatusAndBody() {
         throw Failure(response_.statusLine);
     }
     if (connection_.closedByPeer()) throw Failure("Undefined situation");
-    std::string body;
-    if (code != 204) readBody(&body, ReadTimeout);
+    if (code != 204) readBody(&sink, ReadTimeout);
     inStep_ = true;
-    return body;
 }
 
-void HttpClient::readBody(std::string* sink, const int& readTimeout) {
-    BodyReader reader(connection_, work_, readTimeout, MaxBodySize);
-    try {
-        if (response_.ContentLength > 0) {
-            const std::int64_t got = reader.readExactly(response_.ContentLength, sink);
-            // A short body is no success: nothing truncated may be saved.
-            if (sink != nullptr && got < response_.ContentLength)
-                throw Failure("The connection closed after " + std::to_string(got) + " of the " +
-                              std::to_string(response_.ContentLength) +
-                              " bytes of the reply body.");
-        } else if (response_.transferEncoding.find("chunked") != std::string::npos) {
-            reader.readChunked(sink, kMaxLineLength);
-        } else if (!response_.hasContentLength()) {
-            reader.readUntilClose(sink);
-        }
-    } catch (const std::bad_alloc&) {
-        throw Failure(BodyReader::tooLargeMessage());
-    } catch (const std::length_error&) {
-        throw Failure(BodyReader::tooLargeMessage());
+void HttpClient::readBody(const BodySink* sink, const int& readTimeout) {
+    BodyReader reader(connection_, work_, readTimeout, sink);
+    if (response_.ContentLength > 0) {
+        const std::int64_t got = reader.readExactly(response_.ContentLength);
+        // A short body is no success: nothing truncated may be saved.
+        if (sink != nullptr && got < response_.ContentLength)
+            throw Failure("The connection closed after " + std::to_string(got) + " of the " +
+                          std::to_string(response_.ContentLength) + " bytes of the reply body.");
+    } else if (response_.transferEncoding.find("chunked") != std::string::npos) {
+        reader.readChunked(kMaxLineLength);
+    } else if (!response_.hasContentLength()) {
+        reader.readUntilClose();
     }
+}
+
+std::size_t HttpClient::cookieRoom(const HttpUrl& url) const {
+    const std::size_t fixed = std::string(
+                                  "GET  HTTP/1.1\r\nHost: \r\nAccept: \r\nUser-Agent: "
+                                  "\r\nCookie: \r\n\r\n")
+                                  .size() +
+                              url.target.size() + url.hostValue().size() +
+                              std::char_traits<char>::length(kAccept) +
+                              std::char_traits<char>::length(kUserAgent);
+    return fixed < kMaxRequestHead ? kMaxRequestHead - fixed : 0;
+}
+
+std::string HttpClient::tooLargeMessage() {
+    return "The reply body is too large to be held in memory.";
 }
 
 bool HttpClient::keepsConnection() const {

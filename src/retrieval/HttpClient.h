@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "retrieval/BodySink.h"
 #include "retrieval/CookieStore.h"
 #include "retrieval/HttpResponse.h"
 #include "retrieval/HttpUrl.h"
@@ -28,6 +29,12 @@ public:
         "Mozilla/3.0 (compatible; Vantorel Patent Downloader)";
     static constexpr std::size_t kMaxLineLength = 16384;
     static constexpr std::size_t kMaxHeaderLines = 1000;
+    // Interim "100" heads read before the real one; a server that sends
+    // them without end fails instead of holding the caller for ever.
+    static constexpr int kMaxInterimHeads = 32;
+    // The request head stays within what servers accept; cookies that do
+    // not fit are left out.
+    static constexpr std::size_t kMaxRequestHead = 65536;
     // The body of a refused response is read under this time-out.
     static constexpr int kRefusedBodyTimeout = 2000;
 
@@ -38,6 +45,10 @@ public:
 
     // One GET; the body exactly as received.
     std::string Get(const std::string& url);
+    // One GET whose body goes to `sink` block by block as it arrives, in
+    // blocks of at most 32768 bytes, each before its OnWork event. Nothing
+    // of it is held here, so any length fits.
+    void Get(const std::string& url, const BodySink& sink);
 
     // Milliseconds any single wait for data may last; 0 = no limit.
     int ReadTimeout = 15000;
@@ -45,7 +56,8 @@ public:
     int ConnectTimeout = 15000;
     bool AllowCookies = true;
     HttpVersion ProtocolVersion = HttpVersion::Http11;
-    // Bodies beyond this many bytes fail instead of exhausting memory.
+    // Bodies that Get returns as a string fail beyond this many bytes instead
+    // of exhausting memory; a sink takes any length.
     std::size_t MaxBodySize = std::numeric_limits<std::size_t>::max();
 
     // Progress while a body is read (never while connecting, sending or
@@ -66,8 +78,12 @@ private:
     void connectToHost(const HttpUrl& url);
     void buildAndSendRequest(const HttpUrl& url);
     void readResponseHead(const std::string& host);
-    std::string readStatusAndBody();
-    void readBody(std::string* sink, const int& readTimeout);
+    void readStatusAndBody(const BodySink& sink);
+    void readBody(const BodySink* sink, const int& readTimeout);
+    void readHead(const std::string& host);
+    // The most the Cookie value may take within kMaxRequestHead.
+    std::size_t cookieRoom(const HttpUrl& url) const;
+    static std::string tooLargeMessage();
     bool keepsConnection() const;
     void applyKeepAliveRule();
 
@@ -79,6 +95,8 @@ private:
     HttpUrl previous_;
     // False while the connection may hold the unread rest of a response.
     bool inStep_ = true;
+    // The request went out on a connection kept from an earlier one.
+    bool reusedConnection_ = false;
 };
 
 }  // namespace vantorel

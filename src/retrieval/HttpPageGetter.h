@@ -11,6 +11,7 @@ public:
     explicit HttpPageGetter(HttpClient& client) : client_(client) {}
 
     std::string get(const std::string& url) override { return client_.Get(url); }
+    void getTo(const std::string& url, const BodySink& sink) override { client_.Get(url, sink); }
     void setReadTimeout(int milliseconds) override { client_.ReadTimeout = milliseconds; }
     long long expectedLength() const override { return client_.response().ContentLength; }
 

@@ -1,5 +1,6 @@
 #include "retrieval/HttpResponse.h"
 
+#include <cstdint>
 #include <string_view>
 
 #include "platform/WholeNumber.h"
@@ -24,15 +25,31 @@ int readStatusCode(std::string_view line) {
     return code;
 }
 
+// The whole-number rule, widened to 64 bits for decimal lengths: a body
+// declared above 2 GiB keeps its length, so arriving short still fails.
+std::int64_t readContentLength(const std::string& text) {
+    if (const auto small = tryParseWholeNumber(text)) return *small;
+    std::size_t pos = text.find_first_not_of(' ');
+    if (pos == std::string::npos) return -1;
+    if (text[pos] == '+') ++pos;
+    if (pos == text.size()) return -1;
+    std::int64_t value = 0;
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c < '0' || c > '9') return -1;
+        if (value > (INT64_MAX - (c - '0')) / 10) return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
 }  // namespace
 
 void HttpResponse::setHead(std::string status, HeaderList headers) {
     statusLine = std::move(status);
     statusCode = readStatusCode(statusLine);
     rawHeaders = std::move(headers);
-    const auto length =
-        tryParseWholeNumber(std::string(trimBlanks(rawHeaders.value("Content-Length"))));
-    ContentLength = length ? *length : -1;
+    ContentLength = readContentLength(std::string(trimBlanks(rawHeaders.value("Content-Length"))));
     connection = rawHeaders.value("Connection");
     proxyConnection = rawHeaders.value("Proxy-Connection");
     location = rawHeaders.value("Location");

@@ -5,6 +5,7 @@
 #include "platform/Failure.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "platform/TemporaryFile.h"
 #include "support/TempDir.h"
 
 namespace vantorel {
@@ -125,6 +126,32 @@ TEST(Paths, FullPathAndWorkingDirectory) {
     EXPECT_FALSE(setCurrentDirectory(dir.file("missing")));
     setCurrentDirectory(before);
     EXPECT_EQ(currentDirectory(), before);
+}
+
+TEST(TemporaryFile, StaleOnesOfOursGoWhileLiveOnesAndOtherFilesStay) {
+    TempDir dir;
+    const std::vector<std::string> others = {".hidden", ".a.pdf.Xy12ab", ".vantorel-0123abcd.tmpx",
+                                             ".vantorel-0123ABCD.tmp", "a.pdf"};
+    for (const auto& name : others) writeFile(dir.file(name), "keep");
+    writeFile(dir.file(".vantorel-89abcdef.tmp"), "stale");
+    {
+        TemporaryFile live(dir.file("b.pdf"));
+        live.write("new", 3);
+        EXPECT_LE(live.path().size() - dir.folder().size(), 22u);  // short, whatever the target
+        TemporaryFile::removeStale(dir.folder());
+        EXPECT_TRUE(std::filesystem::exists(live.path()));
+        live.commit();
+        TemporaryFile dropped(dir.file("c.pdf"));
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> expected = others;
+    expected.push_back("b.pdf");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(readFile(dir.file("b.pdf")), "new");
 }
 
 }  // namespace

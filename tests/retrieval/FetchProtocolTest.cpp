@@ -39,7 +39,8 @@ TEST(FetchProtocol, SplitKeepsEntriesBeforeEachMarkerOnly) {
         {" a \r\n<br>b<BR>c<br>", V{" a \r\n", "b<BR>c"}},
         {"<br<br>>", V{"<br"}},
     };
-    for (const auto& [body, expected] : cases) EXPECT_EQ(splitIndexResponse(body), expected) << body;
+    for (const auto& [body, expected] : cases)
+        EXPECT_EQ(splitIndexResponse(body), expected) << body;
 }
 
 TEST(FetchProtocol, ClassifyByPrecedence) {
@@ -70,10 +71,19 @@ TEST(FetchProtocol, LocalFileNameCutsAtTheLastSlashThenDropsTheFirstFull) {
 }
 
 TEST(FetchProtocol, NamesThatCouldLeaveTheFolderAreRefused) {
-    for (const char* bad : {"", ".", "..", "a\\b.pdf", "..\\x.pdf", "C:x.pdf", "a\nb.pdf", "a/b"})
+    // A leading point would hide the file from the list (".pdf" is what "_full.pdf" becomes).
+    for (const char* bad : {"", ".", "..", "a\\b.pdf", "..\\x.pdf", "C:x.pdf", "a\nb.pdf", "a/b",
+                            ".pdf", "...pdf", ".vantorel-0123abcd.tmp"})
         EXPECT_FALSE(isSafeLocalFileName(bad)) << bad;
-    for (const char* good : {"US6892391.pdf", "a.b.pdf", "...pdf", "x.pdf?a=1", "a b.pdf"})
+    for (const char* good : {"US6892391.pdf", "a.b.pdf", "x.pdf?a=1", "a b.pdf", "a..pdf"})
         EXPECT_TRUE(isSafeLocalFileName(good)) << good;
+}
+
+TEST(FetchProtocol, OnlyPdfNamesAreViewable) {
+    for (const char* pdf : {"a.pdf", "A.PDF", "b.Pdf", "x.y.pdf"})
+        EXPECT_TRUE(isViewableName(pdf)) << pdf;
+    for (const char* other : {"run.desktop", "a.exe", "pdf", "a.pdf.exe", "a.pdf ", "a_pdf", ""})
+        EXPECT_FALSE(isViewableName(other)) << other;
 }
 
 }  // namespace

@@ -452,7 +452,7 @@ TEST_F(HttpClientTest, BodyBeyondTheLimitFailsClearly) {
 }
 
 TEST_F(HttpClientTest, LargeBodiesArriveWholeOrFailWhole) {
-    // Large enough for their storage to be prepared ahead of the bytes.
+    // Many receive blocks, returned as one string.
     std::string body(12 << 20, '\0');
     for (std::size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>(i * 7 + i / 65536);
     server.expectConnection(ScriptedServer::answer(ok200(body, "Connection: close\r\n")));

@@ -46,8 +46,8 @@ TEST(VantorelGet, ReportsWorkAndHonoursTheReadTimeout) {
          ScriptedServer::send("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
                               "2\r\nab\r\n1\r\nc\r\n0\r\n\r\n"),
          ScriptedServer::readRequest()});
-    const auto run = runGet(
-        {"--read-timeout", "200", "--connect-timeout", "1000", "--work", server.url("/"), "/again"});
+    const auto run = runGet({"--read-timeout", "200", "--connect-timeout", "1000", "--work",
+                             server.url("/"), "/again"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "abc");
     EXPECT_EQ(run.err,
@@ -55,10 +55,27 @@ TEST(VantorelGet, ReportsWorkAndHonoursTheReadTimeout) {
               "THTTPClient.DoRequest#1 --> THTTPClient.DoRequest#3 --> Read Timeout\n");
 }
 
+TEST(VantorelGet, PassesOnWhatArrivedAndFailsWhenALongBodyIsCutShort) {
+    ScriptedServer server;
+    server.expectConnection(
+        {ScriptedServer::readRequest(),
+         ScriptedServer::send("HTTP/1.1 200 OK\r\nContent-Length: 3221225472\r\n\r\n" +
+                              std::string(1 << 20, 'x')),
+         ScriptedServer::close()});
+    const auto run = runGet({server.url("/")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, std::string(1 << 20, 'x'));
+    EXPECT_EQ(run.err,
+              "THTTPClient.DoRequest#1 --> THTTPClient.DoRequest#4 --> The connection "
+              "closed after 1048576 of the 3221225472 bytes of the reply body.\n");
+}
+
 TEST(VantorelGet, BadArgumentsGiveTheUsage) {
-    const std::vector<std::string> cases[] = {
-        {}, {"--work"}, {"--read-timeout"}, {"--read-timeout", "1.5", "http://h/"},
-        {"--verbose", "http://h/"}};
+    const std::vector<std::string> cases[] = {{},
+                                              {"--work"},
+                                              {"--read-timeout"},
+                                              {"--read-timeout", "1.5", "http://h/"},
+                                              {"--verbose", "http://h/"}};
     for (const auto& arguments : cases) {
         const auto run = runGet(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.size();

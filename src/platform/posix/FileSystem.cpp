@@ -5,8 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "../Failure.h"
-#include "AtomicWrite.h"
+#include "../TemporaryFile.h"
 
 namespace vantorel {
 
@@ -38,16 +37,13 @@ bool fileCanBeOpened(const std::string& path) {
 }
 
 void writeWholeFile(const std::string& path, std::string_view data) {
-    switch (posix::writeAtomically(path, data)) {
-        case posix::WriteResult::Ok:
-            return;
-        case posix::WriteResult::CannotCreate:
-            throw Failure("Cannot create file " + path);
-        case posix::WriteResult::CannotWrite:
-            throw Failure("Cannot write file " + path);
-    }
+    TemporaryFile file(path);
+    file.write(data.data(), data.size());
+    file.commit();
 }
 
-bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
 }  // namespace vantorel
