@@ -7,6 +7,7 @@
 #include "browser/BrowserEntry.h"
 #include "browser/BrowserHook.h"
 #include "browser/SchemeAddress.h"
+#include "platform/TemporaryFile.h"
 #include "platform/Paths.h"
 #include "platform/RegistryKey.h"
 #include "settings/SettingsStore.h"
@@ -57,8 +58,8 @@ void MainFormCore::startUpSteps() {
         }
     }
     SettingsStore(current_.InstallPath).load(*this);
-    // Stale temporary download files left in the patent folder by an ended
-    // run are to be removed here, once the patent folder is known.
+    // What a run killed while saving left in the patent folder goes now.
+    TemporaryFile::removeStale(current_.PatentPath);
     RescanPatents();
     // The desktop's own browser hook comes last, after everything the window
     // needs has loaded.

@@ -29,9 +29,10 @@ public:
 
     const std::string& path() const { return path_; }
 
-    // Removes our temporary files in `folder` (which ends in a separator)
-    // that no running writer holds; other files, hidden or not, stay.
-    static void removeStale(const std::string& folder);
+    // Removes our temporary files where files named patentPath + name land
+    // (the folder itself when it ends in a separator, else the one holding
+    // it) that no running writer holds; other files, hidden or not, stay.
+    static void removeStale(const std::string& patentPath);
     // Whether a file name is one of ours.
     static bool isOurName(const std::string& name);
 

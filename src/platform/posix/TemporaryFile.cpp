@@ -101,7 +101,8 @@ void TemporaryFile::commit() {
     handle_ = -1;
 }
 
-void TemporaryFile::removeStale(const std::string& folder) {
+void TemporaryFile::removeStale(const std::string& patentPath) {
+    const std::string folder = folderOf(patentPath);
     DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
     if (!dir) return;
     while (const dirent* entry = readdir(dir)) {

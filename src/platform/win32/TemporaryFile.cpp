@@ -87,7 +87,8 @@ void TemporaryFile::commit() {
     }
 }
 
-void TemporaryFile::removeStale(const std::string& folder) {
+void TemporaryFile::removeStale(const std::string& patentPath) {
+    const std::string folder = folderOf(patentPath);
     WIN32_FIND_DATAA data{};
     HANDLE search = FindFirstFileA((folder + ".vantorel-*.tmp").c_str(), &data);
     if (search == INVALID_HANDLE_VALUE) return;
