@@ -2,14 +2,18 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <ctime>
+#include <string_view>
 #include <thread>
 
 #include "RequestHeadParser.h"
@@ -45,24 +49,41 @@ bool waitFor(int socket, short events, int timeoutMs) {
     }
 }
 
-bool sendAll(int socket, const char* data, std::size_t size) {
-    while (size > 0) {
+// Sends `first` and then `second` as one stream, in as few calls as the
+// socket allows: a head sent on its own would make the body wait for the
+// peer's delayed acknowledgement, about 40 ms a reply.
+bool sendAll(int socket, std::string_view first, std::string_view second = {}) {
+    iovec parts[2] = {{const_cast<char*>(first.data()), first.size()},
+                      {const_cast<char*>(second.data()), second.size()}};
+    std::size_t at = parts[0].iov_len == 0 ? 1 : 0;
+    while (at < 2 && parts[at].iov_len > 0) {
         if (!waitFor(socket, POLLOUT, HttpServer::kSendTimeoutMs)) return false;
-        const ssize_t sent = ::send(socket, data, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+        msghdr message{};
+        message.msg_iov = parts + at;
+        message.msg_iovlen = 2 - at;
+        const ssize_t sent = ::sendmsg(socket, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent < 0) {
             if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
             return false;
         }
-        data += sent;
-        size -= static_cast<std::size_t>(sent);
+        for (auto done = static_cast<std::size_t>(sent); done > 0 && at < 2;) {
+            const std::size_t taken = std::min(done, parts[at].iov_len);
+            parts[at].iov_base = static_cast<char*>(parts[at].iov_base) + taken;
+            parts[at].iov_len -= taken;
+            done -= taken;
+            if (parts[at].iov_len == 0) ++at;
+        }
     }
     return true;
 }
 
-bool sendFile(int socket, const OpenFile& file) {
+// The head goes out together with the file's first block.
+bool sendFile(int socket, const std::string& head, const OpenFile& file) {
     std::string block(kFileBlock, '\0');
     std::uint64_t left = file.size();
     off_t offset = 0;
+    std::string_view pendingHead = head;
+    if (left == 0) return sendAll(socket, head);
     while (left > 0) {
         const std::size_t want = left < kFileBlock ? static_cast<std::size_t>(left) : kFileBlock;
         const ssize_t got = ::pread(file.descriptor(), block.data(), want, offset);
@@ -70,7 +91,9 @@ bool sendFile(int socket, const OpenFile& file) {
         // A file cut short after its length went out cannot be mended: the
         // connection is dropped, so the client sees a short body, not junk.
         if (got <= 0) return false;
-        if (!sendAll(socket, block.data(), static_cast<std::size_t>(got))) return false;
+        if (!sendAll(socket, pendingHead, {block.data(), static_cast<std::size_t>(got)}))
+            return false;
+        pendingHead = {};
         offset += got;
         left -= static_cast<std::uint64_t>(got);
     }
@@ -118,7 +141,7 @@ HttpServer::HttpServer(const std::string& listenAddress, Handler handler, Reques
     const int on = 1;
     ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listener_, 64) != 0) {
+        ::listen(listener_, SOMAXCONN) != 0) {
         const std::string reason = std::strerror(errno);
         ::close(listener_);
         throw Failure("Cannot listen on " + listenAddress + ": " + reason);
@@ -171,9 +194,12 @@ void HttpServer::run() {
         ::getsockname(socket, reinterpret_cast<sockaddr*>(&localAddress), &length);
         const std::string peer = addressText(peerAddress);
         const std::string local = addressText(localAddress);
+        // Replies leave whole (see sendAll); nothing is held back for more.
+        const int on = 1;
+        ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         {
             std::lock_guard lock(mutex_);
-            if (open_.size() >= static_cast<std::size_t>(kMostConnections)) {
+            if (counted_ >= kMostConnections && !makeRoom()) {
                 static constexpr char kBusy[] =
                     "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 0\r\n"
                     "Connection: close\r\nRetry-After: 1\r\n\r\n";
@@ -182,7 +208,8 @@ void HttpServer::run() {
                 log_.note("refused " + peer + ": too many connections");
                 continue;
             }
-            open_.insert(socket);
+            open_[socket] = Connection{peer, true, false, std::chrono::steady_clock::now()};
+            ++counted_;
         }
         try {
             std::thread([this, socket, peer, local] {
@@ -194,14 +221,48 @@ void HttpServer::run() {
     }
     // Wake every connection thread out of its wait and let it finish.
     std::unique_lock lock(mutex_);
-    for (int socket : open_) ::shutdown(socket, SHUT_RDWR);
+    for (const auto& entry : open_) ::shutdown(entry.first, SHUT_RDWR);
     ended_.wait_for(lock, std::chrono::seconds(5), [this] { return open_.empty(); });
 }
 
-void HttpServer::connectionEnded(int socket) {
-    ::close(socket);
+bool HttpServer::makeRoom() {
+    // The connection that has waited longest for a request head: idle
+    // keep-alive connections and heads sent by halves go first, and one that
+    // is answering a request is never cut.
+    auto oldest = open_.end();
+    for (auto it = open_.begin(); it != open_.end(); ++it) {
+        if (!it->second.waiting || it->second.closing) continue;
+        if (oldest == open_.end() || it->second.waitingSince < oldest->second.waitingSince)
+            oldest = it;
+    }
+    if (oldest == open_.end()) return false;
+    // Its thread wakes up, finds the connection ended and leaves.
+    ::shutdown(oldest->first, SHUT_RDWR);
+    oldest->second.closing = true;
+    --counted_;
+    log_.note("closed the longest waiting connection from " + oldest->second.peer +
+              " to make room");
+    return true;
+}
+
+void HttpServer::setWaiting(int socket, bool waiting) {
     std::lock_guard lock(mutex_);
-    open_.erase(socket);
+    const auto it = open_.find(socket);
+    if (it == open_.end()) return;
+    it->second.waiting = waiting;
+    if (waiting) it->second.waitingSince = std::chrono::steady_clock::now();
+}
+
+void HttpServer::connectionEnded(int socket) {
+    // Closed under the lock: the number may be handed to the next connection
+    // as soon as it is free, and that one must not lose its entry.
+    std::lock_guard lock(mutex_);
+    ::close(socket);
+    const auto it = open_.find(socket);
+    if (it != open_.end()) {
+        if (!it->second.closing) --counted_;
+        open_.erase(it);
+    }
     ended_.notify_all();
 }
 
@@ -219,14 +280,13 @@ void HttpServer::answer(int socket, const std::string& peer, const std::string& 
     for (const auto& [name, value] : response.headers) head += name + ": " + value + "\r\n";
     head += "\r\n";
     const bool bodyWanted = !headOnly && response.bodySize() > 0;
-    bool sent = sendAll(socket, head.data(), head.size());
-    if (sent && bodyWanted) {
-        if (response.file.isOpen()) {
-            sent = sendFile(socket, response.file);
-        } else {
-            const std::string& body = response.sharedBody ? *response.sharedBody : response.body;
-            sent = sendAll(socket, body.data(), body.size());
-        }
+    bool sent;
+    if (!bodyWanted) {
+        sent = sendAll(socket, head);
+    } else if (response.file.isOpen()) {
+        sent = sendFile(socket, head, response.file);
+    } else {
+        sent = sendAll(socket, head, response.sharedBody ? *response.sharedBody : response.body);
     }
     log_.request(peer, requestLine, response.status, bodyWanted ? response.bodySize() : 0);
     if (!sent) response.closeAfter = true;
@@ -273,6 +333,7 @@ void HttpServer::serveConnection(int socket, const std::string& peer, const std:
                        "HTTP/1.1");
                 break;
             }
+            setWaiting(socket, false);
             const HttpRequest& request = outcome.request;
             HttpResponse response;
             try {
@@ -288,6 +349,7 @@ void HttpServer::serveConnection(int socket, const std::string& peer, const std:
             if (!keepAlive || response.closeAfter) break;
             received.erase(0, outcome.consumed);
             headStarted = std::chrono::steady_clock::now();
+            setWaiting(socket, true);
         }
     } catch (const std::exception& failure) {
         log_.note("connection from " + peer + " dropped: " + failure.what());

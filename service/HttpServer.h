@@ -2,11 +2,11 @@
 
 #include <netinet/in.h>
 
-#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <map>
 #include <mutex>
-#include <set>
 #include <string>
 
 #include "HttpRequest.h"
@@ -17,7 +17,9 @@ namespace vantorel::service {
 
 // A small HTTP/1.1 server over IPv4 sockets: one thread per connection (up
 // to a limit), keep-alive and pipelined requests, time limits on every wait,
-// and a 4xx answer for anything it will not serve.
+// and a 4xx answer for anything it will not serve. When the limit is reached,
+// the connection that has waited longest for a request head is closed to make
+// room, so idle or half-sent connections never shut a new client out.
 class HttpServer {
 public:
     using Handler =
@@ -52,6 +54,16 @@ private:
     void answer(int socket, const std::string& peer, const std::string& requestLine,
                 HttpResponse& response, bool headOnly, bool keepAlive, const std::string& version);
     void connectionEnded(int socket);
+    // A connection waits for a request head, or is busy answering one.
+    void setWaiting(int socket, bool waiting);
+    bool makeRoom();  // with mutex_ held
+
+    struct Connection {
+        std::string peer;
+        bool waiting = true;
+        bool closing = false;  // shut down to make room, its thread still ending
+        std::chrono::steady_clock::time_point waitingSince;
+    };
 
     int listener_ = -1;
     int wakeRead_ = -1;
@@ -62,7 +74,8 @@ private:
 
     std::mutex mutex_;
     std::condition_variable ended_;
-    std::set<int> open_;  // sockets of running connection threads
+    std::map<int, Connection> open_;  // sockets of running connection threads
+    int counted_ = 0;                 // of them not closing
 };
 
 }  // namespace vantorel::service

@@ -1,6 +1,5 @@
 #include "RequestLog.h"
 
-#include <algorithm>
 #include <ctime>
 
 #include "HttpText.h"
@@ -36,19 +35,19 @@ RequestLog::~RequestLog() {
 
 std::string RequestLog::maskedRequestLine(std::string_view requestLine) {
     std::string line(requestLine);
-    // A password runs to the next "&" or, as the last key, to the blank
-    // before the version; it may itself hold blanks.
-    std::size_t at = line.find('?');
-    while (at != std::string::npos && (at = line.find("pswd=", at)) != std::string::npos) {
-        const std::size_t start = at + 5;
-        at = start;
-        if (line[start - 6] != '?' && line[start - 6] != '&') continue;
-        const std::size_t lastBlank = line.rfind(' ');
-        const std::size_t valueEnd =
-            lastBlank != std::string::npos && lastBlank >= start ? lastBlank : line.size();
-        const std::size_t end = std::min(line.find('&', start), valueEnd);
-        line.replace(start, end - start, "***");
-        at = start + 3;
+    // Everything from the password to the end of the query is hidden: the
+    // password may itself hold "&", "=", blanks or anything else. The query
+    // ends at the blank before the version, or with the line.
+    const std::size_t query = line.find('?');
+    if (query == std::string::npos) return HttpText::printable(line, kLongestLoggedLine);
+    std::size_t queryEnd = line.size();
+    if (const std::size_t blank = line.rfind(' ');
+        blank != std::string::npos && blank > query && line.compare(blank + 1, 5, "HTTP/") == 0)
+        queryEnd = blank;
+    for (std::size_t at = query + 1; (at = line.find("pswd=", at)) < queryEnd; at += 5) {
+        if (line[at - 1] != '?' && line[at - 1] != '&') continue;
+        line.replace(at + 5, queryEnd - (at + 5), "***");
+        break;
     }
     return HttpText::printable(line, kLongestLoggedLine);
 }

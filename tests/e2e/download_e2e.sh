@@ -5,11 +5,12 @@
 # Usage: download_e2e.sh PROGRAM SERVICE
 set -euo pipefail
 . "$(dirname "$0")/service.sh"
+. "$(dirname "$0")/need_tools.sh"
 # A real window on the X server: the suites run Qt offscreen otherwise.
 export QT_QPA_PLATFORM=xcb
 program=$1
 service=$2
-command -v xvfb-run >/dev/null || { echo "xvfb-run is missing"; exit 1; }
+need_tools xvfb-run xauth xwininfo curl cmp
 
 work=$(mktemp -d)
 pids=()

@@ -8,13 +8,12 @@
 # Usage: scheme_e2e.sh REPO BUILD_DIR
 set -euo pipefail
 . "$(dirname "$0")/service.sh"
+. "$(dirname "$0")/need_tools.sh"
 # A real window on the X server: the suites run Qt offscreen otherwise.
 export QT_QPA_PLATFORM=xcb
 repo=$1
 build=$2
-command -v xvfb-run >/dev/null || { echo "xvfb-run is missing"; exit 1; }
-command -v xdg-open >/dev/null || { echo "xdg-open is missing"; exit 1; }
-command -v gio >/dev/null || { echo "gio (libglib2.0-bin) is missing"; exit 1; }
+need_tools xvfb-run xauth xdg-open xdg-mime curl gio
 
 work=$(mktemp -d)
 pids=()

@@ -4,6 +4,7 @@
 
 #include "platform/Paths.h"
 #include "platform/PrivateProfile.h"
+#include "support/CaseName.h"
 #include "support/TempDir.h"
 
 namespace vantorel {
@@ -96,6 +97,38 @@ TEST(PrivateProfile, ReportsWritesThatCannotBeDone) {
     }
     EXPECT_EQ(readFile(locked), "[Main]\nK=old\n");
 }
+
+// A pasted or picked line break must not add a line, section or key.
+struct LineBreakCase {
+    const char* name;
+    const char* section;
+    const char* key;
+    const char* value;
+};
+
+class PrivateProfileLineBreaks : public testing::TestWithParam<LineBreakCase> {};
+
+TEST_P(PrivateProfileLineBreaks, AreRefusedAndTheFileKeepsItsLines) {
+    const LineBreakCase& c = GetParam();
+    TempDir dir;
+    const std::string file = dir.file("t.ini");
+    const std::string before = "[Main]\r\nLogin=ann\r\n[Service]\r\nHost=localhost:8741\r\n";
+    writeFile(file, before);
+    EXPECT_FALSE(PrivateProfile::writeString(c.section, c.key, c.value, file));
+    EXPECT_EQ(readFile(file), before);
+    EXPECT_FALSE(PrivateProfile::writeString(c.section, c.key, c.value, dir.file("new.ini")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("new.ini")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PrivateProfileLineBreaks,
+    testing::Values(LineBreakCase{"LineFeedInValue", "Main", "Login",
+                                  "ann\n[Service]\nHost=evil.example:80"},
+                    LineBreakCase{"CarriageReturnInValue", "Main", "Pswd", "x\r[Service]"},
+                    LineBreakCase{"LineEndAfterValue", "Main", "Path", "/p/\r\n"},
+                    LineBreakCase{"LineFeedInKey", "Main", "Lo\ngin", "x"},
+                    LineBreakCase{"LineFeedInSection", "Ma\nin", "Login", "x"}),
+    [](const auto& info) { return test::caseName(info.index, info.param.name); });
 
 }  // namespace
 }  // namespace vantorel

@@ -4,6 +4,7 @@
 
 #include "platform/Failure.h"
 #include "platform/RegistryKey.h"
+#include "support/CaseName.h"
 #include "support/ScopedRegistry.h"
 
 namespace vantorel {
@@ -71,6 +72,36 @@ TEST(RegistryKey, WritesToAKeyThatIsNotOpenFailWithTheValueName) {
     EXPECT_FALSE(key.isOpen());
     EXPECT_EQ(failureOf([&] { key.writeString("Name", "x"); }), "Failed to set data for 'Name'");
 }
+
+struct RegistryLineBreak {
+    const char* label;
+    const char* name;
+    const char* value;
+};
+
+class RegistryKeyLineBreaks : public testing::TestWithParam<RegistryLineBreak> {};
+
+TEST_P(RegistryKeyLineBreaks, AreRefusedAndTheOldValueStays) {
+    const RegistryLineBreak& c = GetParam();
+    test::ScopedRegistry registry({kTestRoot});
+    RegistryKey key;
+    ASSERT_TRUE(key.openOrCreate(kKey));
+    key.writeString("InstallPath", "/opt/v");
+    EXPECT_EQ(failureOf([&] { key.writeString(c.name, c.value); }),
+              "Failed to set data for '" + std::string(c.name) + "'");
+    EXPECT_EQ(key.readString("InstallPath"), "/opt/v");
+    EXPECT_EQ(key.readString("Evil"), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RegistryKeyLineBreaks,
+    testing::Values(
+        RegistryLineBreak{
+            "LineFeedInValue", "InstallPath",
+            "/x\n[HKEY_CURRENT_USER\\Software\\Vantorel Tests\\RegistryKey]\n\"Evil\"=\"1\""},
+        RegistryLineBreak{"CarriageReturnInValue", "InstallPath", "/x\r\"Evil\"=\"1\""},
+        RegistryLineBreak{"LineFeedInName", "Install\n\"Evil\"", "1"}),
+    [](const auto& info) { return test::caseName(info.index, info.param.label); });
 
 }  // namespace
 }  // namespace vantorel

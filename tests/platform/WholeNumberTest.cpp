@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 #include "platform/WholeNumber.h"
+#include "support/CaseName.h"
 
 namespace vantorel {
 namespace {
@@ -31,7 +32,10 @@ INSTANTIATE_TEST_SUITE_P(Forms, WholeNumberAccepts,
                                          Accepted{"$FFFFFFFF", -1},
                                          Accepted{"$80000000", -2147483647 - 1},
                                          // Leading zeros are not significant digits.
-                                         Accepted{"$000000001", 1}));
+                                         Accepted{"$000000001", 1}),
+                         [](const auto& info) {
+                             return test::caseName(info.index, info.param.text);
+                         });
 
 class WholeNumberRefuses : public testing::TestWithParam<const char*> {};
 
@@ -49,7 +53,10 @@ INSTANTIATE_TEST_SUITE_P(Forms, WholeNumberRefuses,
                          testing::Values("", " ", "120 ", "abc", "1.5", "1e3", "+", "-", "$",
                                          "0x", "x", "2147483648", "-2147483649",
                                          "99999999999999999999", "$100000000", "-$10", "+0x1",
-                                         "\t5", "5\n", "$G", "12a"));
+                                         "\t5", "5\n", "$G", "12a"),
+                         [](const auto& info) {
+                             return test::caseName(info.index, info.param);
+                         });
 
 }  // namespace
 }  // namespace vantorel

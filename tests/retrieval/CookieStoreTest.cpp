@@ -2,6 +2,7 @@
 
 #include "retrieval/CookieStore.h"
 #include "retrieval/InternetDate.h"
+#include "support/CaseName.h"
 
 namespace vantorel {
 namespace {
@@ -47,7 +48,11 @@ INSTANTIATE_TEST_SUITE_P(
         SendCase{{"a=1; path=/; domain=other"}, "h", "h", "/", ""},
         // Control bytes would end up in our request header: refused.
         SendCase{{"a=1\rX-Injected: 1; Path=/"}, "h", "h", "/", ""},
-        SendCase{{"sid = x y ; Path=/ ; Version=1"}, "h", "h", "/", "sid = x y"}));
+        SendCase{{"sid = x y ; Path=/ ; Version=1"}, "h", "h", "/", "sid = x y"}),
+    [](const auto& info) {
+        const std::string target = std::string(info.param.requestHost) + info.param.directory;
+        return test::caseName(info.index, target);
+    });
 
 TEST(CookieStore, ExpiredCookiesAreSweptBeforeTheList) {
     std::int64_t now = 1623233894;  // Wed, 09 Jun 2021 10:18:14 GMT
@@ -119,7 +124,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, InternetDates,
                                          DateCase{"06 Foo 1994 08:49:37 GMT", std::nullopt},
                                          DateCase{"06 Nov 1994 25:00:00 GMT", std::nullopt},
                                          DateCase{"06 Nov 1994 08:49:37 +12ab", std::nullopt},
-                                         DateCase{"06 Nov Nov 1994 08:49:37", std::nullopt}));
+                                         DateCase{"06 Nov Nov 1994 08:49:37", std::nullopt}),
+                         [](const auto& info) {
+                             return test::caseName(info.index, info.param.text);
+                         });
 
 TEST(InternetDate, FormatsWhatItReads) {
     EXPECT_EQ(formatInternetDate(kRfcExample), "Sun, 06 Nov 1994 08:49:37 GMT");

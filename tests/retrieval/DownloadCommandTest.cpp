@@ -9,6 +9,7 @@
 #include "platform/TextRules.h"
 #include "retrieval/DownloadCommand.h"
 #include "support/TempDir.h"
+#include "support/CaseName.h"
 
 namespace vantorel {
 namespace {
@@ -297,7 +298,11 @@ TEST_P(DownloadProgress, MovesThroughOneBandPerEntry) {
 
 INSTANTIATE_TEST_SUITE_P(Shares, DownloadProgress,
                          testing::Values(Bands{3, 33}, Bands{8, 12}, Bands{6, 17}, Bands{200, 0},
-                                         Bands{1, 100}));
+                                         Bands{1, 100}),
+                         [](const auto& info) {
+                             const std::string entries = std::to_string(info.param.entries);
+                             return test::caseName(info.index, entries + "entries");
+                         });
 
 // An Index response of nothing but markers is walked, not copied entry by entry.
 TEST(DownloadCommand, AnIndexOfOnlyMarkersTakesLittleMoreThanItsBody) {

@@ -7,6 +7,7 @@
 #include "retrieval/HttpClient.h"
 #include "retrieval/SocketErrorText.h"
 #include "retrieval/SocketTransport.h"
+#include "support/CaseName.h"
 
 namespace vantorel {
 namespace {
@@ -85,7 +86,10 @@ INSTANTIATE_TEST_SUITE_P(
                                 "/patent_pdf/fetcher.php?patent=US1;EP2&name=a b&pswd=%41\xE9"},
                     RequestCase{"\\patent_pdf\\a.pdf?x=\\y", "/patent_pdf/a.pdf?x=/y"},
                     RequestCase{"/dir/doc.php?a=1#rest", "/dir/doc.php?a=1"},
-                    RequestCase{"/dir/doc#frag?a=1", "/dir/doc?a=1"}, RequestCase{"", "/"}));
+                    RequestCase{"/dir/doc#frag?a=1", "/dir/doc?a=1"}, RequestCase{"", "/"}),
+    [](const auto& info) {
+        return test::caseName(info.index, info.param.suffix);
+    });
 
 TEST_F(HttpClientTest, UserInformationIsSentNowhere) {
     server.expectConnection(ScriptedServer::answer(ok200("x")));
@@ -137,7 +141,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, KeepAlive,
                          testing::Values(KeepCase{"", 1}, KeepCase{"Connection: keep-alive\r\n", 1},
                                          KeepCase{"Connection:  CLOSE \r\n", 2},
                                          KeepCase{"Connection: close\r\n", 2},
-                                         KeepCase{"Proxy-Connection: Close\r\n", 2}));
+                                         KeepCase{"Proxy-Connection: Close\r\n", 2}),
+                         [](const auto& info) {
+                             return test::caseName(info.index, info.param.firstHeaders);
+                         });
 
 TEST_F(HttpClientTest, AnotherHostClosesTheFirstConnection) {
     server.expectConnection(ScriptedServer::answer(ok200("one")));
@@ -325,7 +332,13 @@ TEST_P(LineLimit, CountsTheCarriageReturn) {
 INSTANTIATE_TEST_SUITE_P(Cases, LineLimit,
                          testing::Values(LineCase{false, 16384, true},
                                          LineCase{false, 16385, false}, LineCase{true, 16384, true},
-                                         LineCase{true, 16385, false}));
+                                         LineCase{true, 16385, false}),
+                         [](const auto& info) {
+                             const std::string where = info.param.inHeader ? "header" : "status";
+                             return test::caseName(
+                                 info.index,
+                                 where + std::to_string(info.param.bytesBeforeLineFeed));
+                         });
 
 // --- time-outs and connection failures -------------------------------------------
 

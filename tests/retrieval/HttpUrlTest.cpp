@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 #include "retrieval/HttpUrl.h"
+#include "support/CaseName.h"
 
 namespace vantorel {
 namespace {
@@ -54,7 +55,10 @@ INSTANTIATE_TEST_SUITE_P(
                     UrlCase{"./x/./y/", "prev", "8080", "/p/q/x/y/", "prev:8080"},
                     UrlCase{"../../../a?b=../c", "prev", "8080", "/a?b=../c", "prev:8080"},
                     UrlCase{"/root.pdf#top", "prev", "8080", "/root.pdf", "prev:8080"},
-                    UrlCase{"", "prev", "8080", "/p/q/", "prev:8080"}));
+                    UrlCase{"", "prev", "8080", "/p/q/", "prev:8080"}),
+    [](const auto& info) {
+        return test::caseName(info.index, info.param.text);
+    });
 
 TEST(HttpUrl, DirectoryPathEndsAtTheLastSlashBeforeTheQuery) {
     HttpUrl url;

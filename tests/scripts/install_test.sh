@@ -84,9 +84,8 @@ check "Settings path and host" grep -qxF "Path=$odd/patents/" "$odd/tessariant.i
 check "Settings host" grep -qxF "Host=127.0.0.1:9999" "$odd/tessariant.ini"
 check "menu entry Exec escaped" grep -qxF \
     "Exec=\"$work/odd  dir \\\\\"q\\\\\" \\\\\\\\back \\\\\$x %%p/bin/vantorel-patent-downloader\"" "$desktop"
-if command -v desktop-file-validate >/dev/null 2>&1; then
-    check "menu entry validates" desktop-file-validate "$desktop"
-fi
+check "menu entry validates (desktop-file-validate, package desktop-file-utils)" \
+    desktop-file-validate "$desktop"
 
 # --- refusals ---
 "$repo/scripts/install.sh" --build-dir "$work/nothing" >"$work/out" 2>&1

@@ -3,18 +3,18 @@
 # without a display (installs, starts the service, says how to use
 # xvfb-run), then under xvfb-run with a patent number (reuses the service,
 # the window opens and downloads the patent a second later).
-# Usage: run_e2e.sh REPO BUILD_DIR        (exit 77: skipped)
+# Usage: run_e2e.sh REPO BUILD_DIR
 set -uo pipefail
 # A real window on the X server: the suites run Qt offscreen otherwise.
 export QT_QPA_PLATFORM=xcb
 repo=$1
 build=$2
-skip() { echo "SKIP: $*"; exit 77; }
-[ -x "$build/src/app/vantorel-patent-downloader" ] ||
-    skip "the window program (target vantorel-patent-downloader) is not built in $build"
-for tool in xvfb-run xwininfo pdfinfo; do
-    command -v "$tool" >/dev/null 2>&1 || skip "$tool is not installed"
-done
+. "$repo/tests/e2e/need_tools.sh"
+[ -x "$build/src/app/vantorel-patent-downloader" ] || {
+    echo "FAILED: the window program (target vantorel-patent-downloader) is not built in $build"
+    exit 1
+}
+need_tools xvfb-run xauth xwininfo pdfinfo timeout shuf
 
 work=$(mktemp -d)
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_STATE_HOME=$work/state

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <memory>
 #include <thread>
 
 #include "service/PdfCheck.h"
@@ -72,7 +73,7 @@ TEST(ServiceWireTest, IndexThenDocumentsOnOneConnection) {
 }
 
 TEST(ServiceWireTest, EverySampleIsAValidMultiPageDocument) {
-    if (!havePdfinfo()) GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    if (!havePdfinfo()) FAIL() << "pdfinfo is missing (package poppler-utils)";
     ServiceProcess service({});
     ScratchFolder folder;
     RawClient client(service.port());
@@ -143,6 +144,24 @@ TEST(ServiceWireTest, SeveralClientsAtOnceWhileOneStalls) {
         }));
     }
     for (auto& client : clients) EXPECT_EQ(client.get(), 3);
+    EXPECT_TRUE(service.running());
+}
+
+// Idle and half-sent connections from one client must not shut out a fetch:
+// the ones that have waited longest for a head make room.
+TEST(ServiceWireTest, HundredsOfIdleConnectionsDoNotShutOutAFetch) {
+    ServiceProcess service({});
+    std::vector<std::unique_ptr<RawClient>> idle;
+    for (int i = 0; i < 300; ++i) {
+        idle.push_back(std::make_unique<RawClient>(service.port()));
+        if (i % 2 == 1) idle.back()->send("GET " + kIndex + "US6892391&name=demo");
+    }
+    RawClient client(service.port());
+    const auto index = client.get(kIndex + "US6892391&name=demo&pswd=demo");
+    EXPECT_EQ(index.status, 200);
+    const auto document = client.get("/files/US6892391_full.pdf");
+    EXPECT_TRUE(document.complete);
+    EXPECT_EQ(document.status, 200);
     EXPECT_TRUE(service.running());
 }
 

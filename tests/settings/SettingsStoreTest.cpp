@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/Failure.h"
+#include "platform/Paths.h"
 #include "platform/PrivateProfile.h"
 #include "platform/RegistryKey.h"
 #include "settings/SettingsStore.h"
-#include "platform/Paths.h"
 #include "support/ScopedRegistry.h"
 #include "support/TempDir.h"
 
@@ -45,7 +45,8 @@ TEST(SettingsStore, FirstStartUsesTheDefaults) {
     FakeTab tab;
     tab.timeout = "x";
     store.load(tab);
-    EXPECT_EQ(tab.calls, (std::vector<std::string>{"Login", "Pswd", "Timeout", "PDFAction", "Path"}));
+    EXPECT_EQ(tab.calls,
+              (std::vector<std::string>{"Login", "Pswd", "Timeout", "PDFAction", "Path"}));
     EXPECT_EQ(tab.login, "");
     EXPECT_EQ(tab.password, "");
     EXPECT_EQ(tab.timeout, "120");
@@ -67,7 +68,8 @@ TEST(SettingsStore, LoadsStoredValuesAndClampsThePreference) {
     EXPECT_EQ(tab.password, "p w");
     EXPECT_EQ(tab.timeout, "30");
     EXPECT_EQ(tab.preference, 2);
-    EXPECT_EQ(tab.path, install.path() + kSep + "patents" + kSep);  // an empty Path means the default
+    EXPECT_EQ(tab.path,
+              install.path() + kSep + "patents" + kSep);  // an empty Path means the default
     EXPECT_EQ(store.serviceHost(), "patents.example:8080");
 }
 
@@ -102,8 +104,8 @@ TEST(SettingsStore, SaveWritesInOrderAndKeepsOtherSections) {
     EXPECT_EQ(current.UserLogin, "alice");
     EXPECT_EQ(current.PatentPath, tab.path);
     const std::pair<const char*, std::string> saved[] = {
-        {"Login", "alice"}, {"Pswd", ""}, {"Path", tab.path}, {"Timeout", "not a number"},
-        {"PDFAction", "-1"},
+        {"Login", "alice"},          {"Pswd", ""},        {"Path", tab.path},
+        {"Timeout", "not a number"}, {"PDFAction", "-1"},
     };
     const std::string text = readFile(store.settingsFile());
     std::size_t previous = 0;
@@ -139,6 +141,30 @@ TEST(SettingsStore, AFailedWriteStopsAtThatKey) {
 
     SettingsStore nowhere(install.file("missing"));
     EXPECT_THROW(nowhere.save(tab, current), Failure);
+}
+
+// A folder picked with a line feed in its name must not redirect the account.
+TEST(SettingsStore, APathWithALineBreakStopsTheSaveThere) {
+    TempDir install;
+    SettingsStore store(install.path());
+    writeFile(store.settingsFile(), "[Main]\nLogin=old\nPath=/old/\n");
+    FakeTab tab;
+    tab.login = "ann";
+    tab.path = "/p\n[Service]\nHost=evil.example:80\n/";
+    CurrentSettings current;
+    try {
+        store.save(tab, current);
+        FAIL();
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.message(), "Unable to write to " + store.settingsFile());
+    }
+    // Login and Pswd went before it; Path and the keys after it are untouched.
+    const std::string file = store.settingsFile();
+    EXPECT_EQ(PrivateProfile::readString("Main", "Login", "absent", file), "ann");
+    EXPECT_EQ(PrivateProfile::readString("Main", "Pswd", "absent", file), "");
+    EXPECT_EQ(PrivateProfile::readString("Main", "Path", "absent", file), "/old/");
+    EXPECT_EQ(PrivateProfile::readString("Main", "Timeout", "absent", file), "absent");
+    EXPECT_EQ(store.serviceHost(), "localhost:8741");
 }
 
 TEST(SettingsStore, ReadsTheInstallFolderFromTheProgramKey) {

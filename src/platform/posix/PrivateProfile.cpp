@@ -85,6 +85,7 @@ std::string PrivateProfile::readString(const std::string& section, const std::st
 
 bool PrivateProfile::writeString(const std::string& section, const std::string& key,
                                  const std::string& value, const std::string& file) {
+    if (holdsLineBreak(section) || holdsLineBreak(key) || holdsLineBreak(value)) return false;
     std::string text;
     if (!posix::readWholeFile(file, text) && errno != ENOENT) return false;
     Lines parsed = splitLines(text);

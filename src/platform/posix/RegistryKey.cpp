@@ -55,8 +55,8 @@ bool RegistryKey::openOrCreate(const std::string& keyPath) {
     d_.reset();
     auto impl = std::make_unique<Impl>();
     impl->file = posix::RegistryFile::defaultLocation();
-    impl->path = "HKEY_CURRENT_USER" + std::string(keyPath.empty() || keyPath[0] != '\\' ? "\\" : "") +
-                 keyPath;
+    impl->path = "HKEY_CURRENT_USER" +
+                 std::string(keyPath.empty() || keyPath[0] != '\\' ? "\\" : "") + keyPath;
     while (impl->path.size() > 1 && impl->path.back() == '\\') impl->path.pop_back();
     posix::RegistryFile registry;
     if (!load(impl->file, registry)) return false;
@@ -68,9 +68,13 @@ bool RegistryKey::openOrCreate(const std::string& keyPath) {
     return true;
 }
 
-bool RegistryKey::isOpen() const { return d_ != nullptr; }
+bool RegistryKey::isOpen() const {
+    return d_ != nullptr;
+}
 
-void RegistryKey::close() { d_.reset(); }
+void RegistryKey::close() {
+    d_.reset();
+}
 
 std::string RegistryKey::readString(const std::string& name) const {
     if (!d_) return {};
@@ -87,10 +91,13 @@ std::string RegistryKey::readString(const std::string& name) const {
 
 namespace {
 
-void writeValue(const RegistryKey::Impl* d, const std::string& name,
-                posix::RegistryFile::Type type, const std::string& data) {
+void writeValue(const RegistryKey::Impl* d, const std::string& name, posix::RegistryFile::Type type,
+                const std::string& data) {
     const std::string failure = "Failed to set data for '" + name + "'";
-    if (!d) throw Failure(failure);
+    // A line break would add lines, keys or values of its own to the file.
+    if (!d || name.find_first_of("\r\n") != std::string::npos ||
+        data.find_first_of("\r\n") != std::string::npos)
+        throw Failure(failure);
     posix::RegistryFile registry;
     if (!load(d->file, registry)) throw Failure(failure);
     auto& key = registry.findOrAddKey(d->path);

@@ -16,6 +16,7 @@ std::string PrivateProfile::readString(const std::string& section, const std::st
 
 bool PrivateProfile::writeString(const std::string& section, const std::string& key,
                                  const std::string& value, const std::string& file) {
+    if (holdsLineBreak(section) || holdsLineBreak(key) || holdsLineBreak(value)) return false;
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
            0;
 }

@@ -96,6 +96,10 @@ std::string RegistryKey::readString(const std::string& name) const {
 }
 
 void RegistryKey::writeString(const std::string& name, const std::string& value) {
+    // Refused as on every system: no value of ours spans lines.
+    if (name.find_first_of("\r\n") != std::string::npos ||
+        value.find_first_of("\r\n") != std::string::npos)
+        throw Failure("Failed to set data for '" + name + "'");
     setValue(d_.get(), name, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
              static_cast<DWORD>(value.size() + 1));
 }
