@@ -65,6 +65,8 @@ public:
     int progressPosition() const;
     int rowCount() const;
     static std::string textOf(HWND control);
+    // Cuts a field's text at its first line break; false when it holds none.
+    bool cutAtLineBreak(HWND edit);
 
     // MainFormView
     std::string editText(Edit edit) const override { return textOf(editWindow(edit)); }

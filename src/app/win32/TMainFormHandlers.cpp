@@ -71,6 +71,10 @@ void TMainForm::onCommand(HWND control, int code) {
             updateRadioTabStops();
         closeIfAsked();
     } else if (code == EN_CHANGE && !settingText_) {
+        // A single-line field never holds a line break (it would end up as a
+        // line of its own in the Settings file): pasted text is cut at the
+        // first one, and the cut reports the change.
+        if (cutAtLineBreak(control)) return;
         // What the user types; setEditText reports nothing back.
         if (control == LoginEdit)
             core.LoginEditChange();
@@ -144,8 +148,17 @@ std::string TMainForm::textOf(HWND control) {
 
 void TMainForm::setEditText(Edit edit, const std::string& text) {
     settingText_ = true;
-    SetWindowTextA(editWindow(edit), text.c_str());
+    SetWindowTextA(editWindow(edit), text.substr(0, text.find_first_of("\r\n")).c_str());
     settingText_ = false;
+}
+
+bool TMainForm::cutAtLineBreak(HWND edit) {
+    const std::string text = textOf(edit);
+    const std::size_t cut = text.find_first_of("\r\n");
+    if (cut == std::string::npos) return false;
+    SetWindowTextA(edit, text.substr(0, cut).c_str());
+    SendMessageA(edit, EM_SETSEL, cut, cut);
+    return true;
 }
 
 void TMainForm::setControlEnabled(Control control, bool enabled) {

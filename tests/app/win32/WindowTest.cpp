@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 #include "BannerPicture.h"
 #include "ResourceIds.h"
 
@@ -30,6 +32,27 @@ TEST_F(WindowTest, TypingInTheSettingsEditsUpdatesTheCurrentSettings) {
     EXPECT_EQ(form->core().currentSettings().UserPassword, "x");
     EXPECT_EQ(SendMessageA(form->PassEdit, EM_GETPASSWORDCHAR, 0, 0), '*');
     EXPECT_TRUE(GetWindowLongPtrA(form->PathEdit, GWL_STYLE) & ES_READONLY);
+}
+
+TEST_F(WindowTest, PastedLinesAreCutAtTheFirstLineBreak) {
+    makeForm();
+    const std::string pasted = "ann\r\n[Service]\r\nHost=evil.example:80";
+    ASSERT_TRUE(OpenClipboard(form->LoginEdit));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, pasted.size() + 1);
+    std::memcpy(GlobalLock(memory), pasted.c_str(), pasted.size() + 1);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+    for (HWND edit : {form->LoginEdit, form->PassEdit, form->PatID}) {
+        SendMessageA(edit, WM_PASTE, 0, 0);
+        EXPECT_EQ(form->textOf(edit), "ann");
+    }
+    EXPECT_EQ(form->core().currentSettings().UserLogin, "ann");
+    EXPECT_EQ(form->core().currentSettings().UserPassword, "ann");
+    // Nor can the program put one there.
+    form->core().setEditText(MainFormView::Edit::PathEdit, "C:\\a\nb\\");
+    EXPECT_EQ(form->core().currentSettings().PatentPath, "C:\\a");
 }
 
 TEST_F(WindowTest, StartUpLoadsTheDefaultsIntoTheSettingsTab) {
