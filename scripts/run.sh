@@ -24,27 +24,8 @@ case $port in '' | *[!0-9]*) die "VANTOREL_SERVICE_PORT must be a port number" ;
 # 1. Packages.
 packages=(build-essential cmake ninja-build qt6-base-dev qt6-qpa-plugins libgl-dev
           libgtest-dev libgmock-dev poppler-utils xdg-utils)
-if command -v dpkg-query >/dev/null 2>&1 && command -v apt-get >/dev/null 2>&1; then
-    missing=()
-    for package in "${packages[@]}"; do
-        [ "$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null)" = "install ok installed" ] ||
-            missing+=("$package")
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        if [ "$(id -u)" -eq 0 ]; then
-            as_root=()
-        elif command -v sudo >/dev/null 2>&1; then
-            as_root=(sudo)
-        else
-            die "missing packages (${missing[*]}) and no sudo: install them as root, then run this again"
-        fi
-        say "installing missing packages: ${missing[*]}"
-        "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
-        "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"
-    fi
-else
-    say "not a Debian system: make sure these (or their equivalents) are installed: ${packages[*]}"
-fi
+. "$repo/scripts/missing-packages.sh"
+install_missing_packages "${packages[@]}"
 
 # 2. Build. An existing build folder keeps its own configuration.
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then

@@ -10,27 +10,8 @@ build=${BUILD_DIR:-$root/build/test}
 say() { printf 'test.sh: %s\n' "$*" >&2; }
 
 mapfile -t packages < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' "$root/scripts/packages.txt" | grep -v '^$')
-if command -v dpkg-query >/dev/null 2>&1 && command -v apt-get >/dev/null 2>&1; then
-    missing=()
-    for package in "${packages[@]}"; do
-        [ "$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null)" = "install ok installed" ] ||
-            missing+=("$package")
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        as_root=()
-        if [ "$(id -u)" -ne 0 ]; then
-            command -v sudo >/dev/null 2>&1 ||
-                { say "missing packages (${missing[*]}) and no sudo: install them as root"; exit 1; }
-            as_root=(sudo)
-        fi
-        say "installing missing packages: ${missing[*]}"
-        "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
-        "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
-            apt-get install -y -q --no-install-recommends "${missing[@]}"
-    fi
-else
-    say "not a Debian system: make sure these (or their equivalents) are installed: ${packages[*]}"
-fi
+. "$root/scripts/missing-packages.sh"
+install_missing_packages --no-install-recommends "${packages[@]}"
 for tool in cmake ninja; do
     command -v "$tool" >/dev/null 2>&1 || { say "$tool is missing (see scripts/packages.txt)"; exit 1; }
 done
