@@ -7,9 +7,9 @@
 #include "browser/BrowserEntry.h"
 #include "browser/BrowserHook.h"
 #include "browser/SchemeAddress.h"
-#include "platform/TemporaryFile.h"
 #include "platform/Paths.h"
 #include "platform/RegistryKey.h"
+#include "platform/TemporaryFile.h"
 #include "settings/SettingsStore.h"
 
 namespace vantorel {

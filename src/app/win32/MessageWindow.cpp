@@ -1,6 +1,7 @@
 #include "MessageWindow.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "DisplayText.h"
 #include "app/UserDialogs.h"
@@ -48,11 +49,18 @@ MessageWindow::MessageWindow(HWND owner, const std::string& text, HFONT font, do
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     const SIZE textSize = measureText(shown, font, screenWidth / 2);
     const int margin = s(12), buttonWidth = s(75), buttonHeight = s(25);
-    const int clientWidth = std::max<int>(textSize.cx, buttonWidth) + 2 * margin;
+    int clientWidth = std::max<int>(textSize.cx, buttonWidth) + 2 * margin;
     const int clientHeight = margin + textSize.cy + margin + buttonHeight + margin;
     RECT outer{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    // A short text still leaves room for the whole title, within half the screen.
+    const int minimumWidth = std::min(titleWidth(), screenWidth / 2);
+    if (width < minimumWidth) {
+        clientWidth += minimumWidth - width;
+        width = minimumWidth;
+    }
 
     window_ =
         CreateWindowExA(kExStyle, kClassName, kApplicationTitle, kStyle, (screenWidth - width) / 2,
@@ -67,6 +75,22 @@ MessageWindow::MessageWindow(HWND owner, const std::string& text, HFONT font, do
                         buttonHeight, window_, reinterpret_cast<HMENU>(IDOK), instance, nullptr);
     SendMessageA(text_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageA(ok_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+int MessageWindow::titleWidth() {
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return 0;
+    HFONT font = CreateFontIndirectA(&metrics.lfCaptionFont);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE title{};
+    GetTextExtentPoint32A(dc, kApplicationTitle, static_cast<int>(std::strlen(kApplicationTitle)),
+                          &title);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    return title.cx + 2 * metrics.iCaptionWidth + 4 * GetSystemMetrics(SM_CXDLGFRAME);
 }
 
 MessageWindow::~MessageWindow() {

@@ -25,6 +25,10 @@ public:
     HWND textControl() const { return text_; }
     HWND okButton() const { return ok_; }
 
+    // The outer width at which the title bar shows the whole title beside
+    // its close button; a box with a short text is made at least this wide.
+    static int titleWidth();
+
     // Shows the box and handles its messages until it closes, while every
     // other window of the thread takes no input; focus then returns to where it was.
     void runModal();

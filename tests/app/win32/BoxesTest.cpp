@@ -57,6 +57,8 @@ TEST(MessageWindowTest, TextWrapsAtHalfTheScreenAndTheBoxIsCentred) {
     const RECT box = rectOf(narrow.handle());
     EXPECT_EQ(box.left, (GetSystemMetrics(SM_CXSCREEN) - (box.right - box.left)) / 2);
     EXPECT_EQ(box.top, (GetSystemMetrics(SM_CYSCREEN) - (box.bottom - box.top)) / 2);
+    EXPECT_GT(MessageWindow::titleWidth(), 100);
+    EXPECT_GE(box.right - box.left, MessageWindow::titleWidth()) << "the whole title shows";
 
     char title[64] = {};
     GetWindowTextA(narrow.handle(), title, sizeof title);
