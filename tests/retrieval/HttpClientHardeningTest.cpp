@@ -213,7 +213,7 @@ TEST_F(Hardening, TheCookieHeaderKeepsTheRequestHeadWithin64KiB) {
     client.Get(server.url("/"));
     client.Get(server.url("/"));
     ASSERT_EQ(server.requests().size(), 2u);
-    const std::string& head = server.requests()[1];
+    const std::string head = server.requests()[1];
     EXPECT_LE(head.size(), HttpClient::kMaxRequestHead);
     EXPECT_NE(head.find("Cookie: c0="), std::string::npos);
     EXPECT_NE(head.find("; small=1\r\n"), std::string::npos);  // what fits after a left-out one
