@@ -7,7 +7,7 @@ namespace {
 using K = ControlKind;
 
 // Sample-format texts are kept exactly, trailing blanks included.
-constexpr ControlSpec kControls[] = {
+constexpr ControlLayout kControls[] = {
     {"Panel1", K::Panel, "", nullptr, 0, 0, 437, 91},
     {"Image1", K::Picture, "", "Panel1", 72, 8, 289, 81},
     {"PageControl1", K::TabControl, "", nullptr, 0, 91, 437, 477},
@@ -110,7 +110,7 @@ constexpr const char* kViewingChoices[] = {
 
 }  // namespace
 
-std::span<const ControlSpec> mainFormControls() {
+std::span<const ControlLayout> mainFormControls() {
     return kControls;
 }
 

@@ -25,7 +25,7 @@ enum class ControlKind {
 // One control as the window's design gives it: Left, Top, Width and Height
 // at 96 dpi, relative to the client area of its container (the window, the
 // banner panel, a page, or a group box). Containers come before what they hold.
-struct ControlSpec {
+struct ControlLayout {
     const char* name;
     ControlKind kind;
     const char* text;
@@ -37,7 +37,7 @@ struct ControlSpec {
 };
 
 // Every control in creation order, which is also the tab order.
-std::span<const ControlSpec> mainFormControls();
+std::span<const ControlLayout> mainFormControls();
 
 // The three choices of RadioGroup1, by index.
 std::span<const char* const> viewingChoices();

@@ -161,29 +161,29 @@ void TMainForm::createWindow() {
 void TMainForm::createControls() {
     containers_[""] = {window_, {0, 0}};
     int nextId = 100;
-    for (const ControlSpec& spec : mainFormControls()) {
-        HWND created = createControl(spec);
+    for (const ControlLayout& layout : mainFormControls()) {
+        HWND created = createControl(layout);
         SetWindowLongPtrA(created, GWLP_ID, nextId++);
-        controls_[spec.name] = created;
-        if (spec.container) containerNames_[spec.name] = spec.container;
+        controls_[layout.name] = created;
+        if (layout.container) containerNames_[layout.name] = layout.container;
     }
 }
 
-HWND TMainForm::createControl(const ControlSpec& spec) {
+HWND TMainForm::createControl(const ControlLayout& layout) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    const ClassAndStyle kind = classFor(spec.kind);
-    const Placed where = containers_.at(spec.container ? spec.container : "");
-    RECT box{where.origin.x + s(spec.left), where.origin.y + s(spec.top), 0, 0};
-    box.right = box.left + (spec.width > 0 ? s(spec.width) : font_->textWidth(spec.text));
-    box.bottom = box.top + s(spec.height);
+    const ClassAndStyle kind = classFor(layout.kind);
+    const Placed where = containers_.at(layout.container ? layout.container : "");
+    RECT box{where.origin.x + s(layout.left), where.origin.y + s(layout.top), 0, 0};
+    box.right = box.left + (layout.width > 0 ? s(layout.width) : font_->textWidth(layout.text));
+    box.bottom = box.top + s(layout.height);
 
     HWND parent = where.parent;
-    if (spec.kind == ControlKind::Page) {
+    if (layout.kind == ControlKind::Page) {
         // A page covers the tab control's display area, as a sibling above it.
         const auto index = static_cast<int>(SendMessageA(PageControl1, TCM_GETITEMCOUNT, 0, 0));
         TCITEMA tab{};
         tab.mask = TCIF_TEXT;
-        tab.pszText = const_cast<char*>(spec.text);
+        tab.pszText = const_cast<char*>(layout.text);
         SendMessageA(PageControl1, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&tab));
         GetClientRect(PageControl1, &box);
         SendMessageA(PageControl1, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&box));
@@ -192,33 +192,33 @@ HWND TMainForm::createControl(const ControlSpec& spec) {
     }
     BannerPicture::Params picture{banner_};
     HWND created = CreateWindowExA(
-        kind.exStyle, kind.windowClass, spec.kind == ControlKind::Page ? "" : spec.text, kind.style,
+        kind.exStyle, kind.windowClass, layout.kind == ControlKind::Page ? "" : layout.text, kind.style,
         box.left, box.top, box.right - box.left, box.bottom - box.top, parent, nullptr, instance,
-        spec.kind == ControlKind::Picture ? &picture : nullptr);
-    if (!created) throw Failure(std::string("The control ") + spec.name + " cannot be created");
+        layout.kind == ControlKind::Picture ? &picture : nullptr);
+    if (!created) throw Failure(std::string("The control ") + layout.name + " cannot be created");
     SendMessageA(created, WM_SETFONT, reinterpret_cast<WPARAM>(font_->handle()), FALSE);
 
-    switch (spec.kind) {
+    switch (layout.kind) {
         case ControlKind::Panel:
         case ControlKind::Page:
-            containers_[spec.name] = {created, {0, 0}};
+            containers_[layout.name] = {created, {0, 0}};
             break;
         case ControlKind::TabControl:
             PageControl1 = created;
-            containers_[spec.name] = {parent, {box.left, box.top}};
+            containers_[layout.name] = {parent, {box.left, box.top}};
             break;
         case ControlKind::GroupBox:
         case ControlKind::RadioGroup:
             // A group box holds nothing: what lies in it is its container's child.
-            containers_[spec.name] = {parent, {box.left, box.top}};
-            if (spec.kind == ControlKind::RadioGroup)
-                createRadioChoices(containers_[spec.name], box);
+            containers_[layout.name] = {parent, {box.left, box.top}};
+            if (layout.kind == ControlKind::RadioGroup)
+                createRadioChoices(containers_[layout.name], box);
             break;
         case ControlKind::Edit:
         case ControlKind::PasswordEdit:
         case ControlKind::ReadOnlyEdit:
             SendMessageA(created, EM_SETLIMITTEXT, 0, 0);
-            if (spec.kind == ControlKind::PasswordEdit)
+            if (layout.kind == ControlKind::PasswordEdit)
                 SendMessageA(created, EM_SETPASSWORDCHAR, '*', 0);
             break;
         case ControlKind::ProgressBar:
