@@ -55,16 +55,6 @@ TEST_F(WindowTest, PastedLinesAreCutAtTheFirstLineBreak) {
     EXPECT_EQ(form->core().currentSettings().PatentPath, "C:\\a");
 }
 
-TEST_F(WindowTest, StartUpLoadsTheDefaultsIntoTheSettingsTab) {
-    makeForm();
-    EXPECT_EQ(form->editText(MainFormView::Edit::TOEdit), "120");
-    EXPECT_EQ(form->viewingPreference(), 0);
-    EXPECT_EQ(form->core().currentSettings().PatentPath,
-              form->editText(MainFormView::Edit::PathEdit));
-    EXPECT_EQ(form->activeTab(), 0);
-    EXPECT_TRUE(dialogs.errors.empty());
-}
-
 TEST_F(WindowTest, RadioGroupIndexIsClampedAndClicksSelect) {
     makeForm();
     form->setViewingPreference(7);
@@ -90,39 +80,6 @@ TEST_F(WindowTest, ABannerClickAnywhereInThePictureOpensTheHomePage) {
     SendMessageA(form->Panel1, WM_SETCURSOR, reinterpret_cast<WPARAM>(form->Panel1),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
-}
-
-TEST_F(WindowTest, ArtworkHasItsFixedFormats) {
-    HINSTANCE self = GetModuleHandleA(nullptr);
-    auto bitmap = static_cast<HBITMAP>(
-        LoadImageA(self, MAKEINTRESOURCEA(IDB_BANNER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    ASSERT_NE(bitmap, nullptr);
-    DIBSECTION section{};
-    GetObjectA(bitmap, sizeof section, &section);
-    EXPECT_EQ(section.dsBm.bmWidth, 285);
-    EXPECT_EQ(section.dsBm.bmHeight, 73);
-    EXPECT_EQ(section.dsBm.bmBitsPixel, 8);
-    EXPECT_EQ(BannerPicture::transparentColour(bitmap), RGB(255, 255, 255));
-    DeleteObject(bitmap);
-    HRSRC raw =
-        FindResourceA(self, MAKEINTRESOURCEA(IDB_BANNER), reinterpret_cast<LPCSTR>(RT_BITMAP));
-    ASSERT_NE(raw, nullptr);
-    const auto* header =
-        static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(self, raw)));
-    EXPECT_EQ(header->biClrUsed, 17u);
-
-    // One icon group in language 1049 with a 16 and a 32 pixel image of 256 colours.
-    HRSRC group = FindResourceExA(self, reinterpret_cast<LPCSTR>(RT_GROUP_ICON),
-                                  MAKEINTRESOURCEA(IDI_MAINICON), 1049);
-    ASSERT_NE(group, nullptr);
-    const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(self, group)));
-    const WORD count = *reinterpret_cast<const WORD*>(directory + 4);
-    ASSERT_EQ(count, 2);
-    for (int i = 0; i < count; ++i) {
-        const BYTE* entry = directory + 6 + 14 * i;  // GRPICONDIRENTRY
-        EXPECT_EQ(entry[0], i == 0 ? 16 : 32);
-        EXPECT_EQ(*reinterpret_cast<const WORD*>(entry + 6), 8);  // bits per pixel
-    }
 }
 
 TEST_F(WindowTest, TheListShowsRowsAndItsSelection) {

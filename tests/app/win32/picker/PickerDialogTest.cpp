@@ -206,18 +206,6 @@ TEST_F(PickerTest, ALongPathInTheNameBoxDoesNotLoseTheFolder) {
     EXPECT_EQ(picker.Directory, data + "\\" + name);
 }
 
-TEST_F(PickerTest, TitleAndSizingAsSet) {
-    picker.Title = "Patent folder";
-    picker.EnableSizing = false;
-    run({D::check([](TImplOpenDirectory& dialog) {
-             char caption[100] = "";
-             GetWindowTextA(dialog.dialogWindow(), caption, sizeof caption);
-             EXPECT_STREQ(caption, "Patent folder");
-             EXPECT_FALSE(GetWindowLongA(dialog.dialogWindow(), GWL_STYLE) & WS_THICKFRAME);
-         }),
-         D::script("cancel")[0]});
-}
-
 TEST_F(PickerTest, ASecondRunStartsAfreshWhereTheFirstPickWent) {
     recordEvents();
     HWND firstButton = nullptr;
