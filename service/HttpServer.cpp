@@ -298,7 +298,9 @@ void HttpServer::serveConnection(int socket, const std::string& peer, const std:
     auto headStarted = std::chrono::steady_clock::now();
     try {
         while (true) {
-            const auto outcome = RequestHeadParser::parse(received);
+            const auto outcome = RequestHeadParser::parse(
+                received,
+                longestRequestLine_ ? longestRequestLine_ : RequestHeadParser::kLongestRequestLine);
             if (outcome.state == RequestHeadParser::State::NeedMore) {
                 int timeoutMs = kIdleTimeoutMs;
                 if (!received.empty()) {

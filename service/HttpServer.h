@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -42,6 +43,8 @@ public:
     HttpServer& operator=(const HttpServer&) = delete;
 
     const std::string& address() const { return address_; }
+    // Request lines beyond this many bytes are refused with 414; 0 keeps the parser's own limit.
+    void setLongestRequestLine(std::size_t bytes) { longestRequestLine_ = bytes; }
 
     // Serves until stop(); then closes every connection and waits for their
     // threads before it returns.
@@ -71,6 +74,7 @@ private:
     std::string address_;
     Handler handler_;
     RequestLog& log_;
+    std::size_t longestRequestLine_ = 0;
 
     std::mutex mutex_;
     std::condition_variable ended_;

@@ -86,39 +86,47 @@ bool RequestHeadParser::parseRequestLine(std::string_view line, HttpRequest& req
     return true;
 }
 
-RequestHeadParser::Outcome RequestHeadParser::parse(std::string_view received) {
+RequestHeadParser::Outcome RequestHeadParser::parse(std::string_view received,
+                                                    std::size_t longestRequestLine) {
     HttpRequest request;
     std::size_t position = 0;
+    std::size_t requestLineBytes = 0;  // all else counts against kLongestHead
     bool haveRequestLine = false;
     std::size_t hostCount = 0;
+    auto tooLong = [&] {
+        return haveRequestLine ? reject(431, "header line too long")
+                               : reject(414, "request line too long");
+    };
     while (true) {
         const std::size_t newline = received.find('\n', position);
-        const std::size_t lineLimit = kLongestLine + 1;  // a CR before the LF may come on top
+        // A CR before the LF may come on top.
+        const std::size_t lineLimit = (haveRequestLine ? kLongestLine : longestRequestLine) + 1;
         if (newline == std::string_view::npos) {
-            const std::size_t pending = received.size() - position;
-            if (pending > lineLimit) {
-                return haveRequestLine ? reject(431, "header line too long")
-                                       : reject(414, "request line too long");
-            }
-            if (received.size() > kLongestHead) return reject(431, "request head too large");
+            if (received.size() - position > lineLimit) return tooLong();
+            const std::size_t counted = haveRequestLine ? received.size() : position;
+            if (counted - requestLineBytes > kLongestHead)
+                return reject(431, "request head too large");
             return Outcome{};
         }
-        std::string_view line = received.substr(position, newline - position);
+        const std::size_t lineStart = position;
+        std::string_view line = received.substr(lineStart, newline - lineStart);
         position = newline + 1;
-        if (line.size() > lineLimit) {
-            return haveRequestLine ? reject(431, "header line too long")
-                                   : reject(414, "request line too long");
-        }
-        if (position > kLongestHead) return reject(431, "request head too large");
+        if (line.size() > lineLimit) return tooLong();
+        if (haveRequestLine && position - requestLineBytes > kLongestHead)
+            return reject(431, "request head too large");
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
         if (!haveRequestLine) {
             // Blank lines before a request are tolerated, as the protocol asks.
-            if (line.empty()) continue;
+            if (line.empty()) {
+                if (position > kLongestHead) return reject(431, "request head too large");
+                continue;
+            }
             Outcome outcome;
             if (!parseRequestLine(line, request, outcome)) return outcome;
             request.requestLine = std::string(line);
             haveRequestLine = true;
+            requestLineBytes = position - lineStart;
             continue;
         }
         if (line.empty()) break;

@@ -13,7 +13,11 @@ namespace vantorel::service {
 // to answer, never guessed at.
 class RequestHeadParser {
 public:
+    // A fetch request names every number in its request line, so that line
+    // may be far longer than a header line.
+    static constexpr std::size_t kLongestRequestLine = 65536;
     static constexpr std::size_t kLongestLine = 8192;
+    // The header lines after the request line.
     static constexpr std::size_t kLongestHead = 65536;
     static constexpr std::size_t kMostHeaders = 100;
 
@@ -28,7 +32,9 @@ public:
         std::string detail;        // when Rejected: what was wrong, for the body
     };
 
-    static Outcome parse(std::string_view received);
+    // A request line beyond `longestRequestLine` bytes is refused with 414.
+    static Outcome parse(std::string_view received,
+                         std::size_t longestRequestLine = kLongestRequestLine);
 
 private:
     static Outcome reject(int status, std::string detail);

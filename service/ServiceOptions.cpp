@@ -1,18 +1,21 @@
 #include "ServiceOptions.h"
 
+#include "RequestHeadParser.h"
 #include "platform/Failure.h"
 
 namespace vantorel::service {
 
 namespace {
 
-std::size_t parseSize(const std::string& text) {
+std::size_t parseSize(const std::string& option, const std::string& text, std::size_t least,
+                      std::size_t most, const char* mostText) {
     if (text.empty() || text.size() > 10 ||
         text.find_first_not_of("0123456789") != std::string::npos) {
-        throw Failure("--sample-size wants a number of bytes, got '" + text + "'");
+        throw Failure(option + " wants a number of bytes, got '" + text + "'");
     }
     const unsigned long long value = std::stoull(text);
-    if (value > ServiceOptions::kLargestSample) throw Failure("--sample-size is at most 1 GiB");
+    if (value > most) throw Failure(option + " is at most " + mostText);
+    if (value < least) throw Failure(option + " is at least " + std::to_string(least));
     return static_cast<std::size_t>(value);
 }
 
@@ -20,12 +23,14 @@ std::size_t parseSize(const std::string& text) {
 
 const char* ServiceOptions::usage() {
     return "usage: vantorel-service [--listen HOST:PORT] [--catalogue DIR] [--accounts FILE]\n"
-           "                        [--log FILE] [--sample-size BYTES]\n"
+           "                        [--log FILE] [--sample-size BYTES] [--max-request-line BYTES]\n"
            "  --listen HOST:PORT   address to serve on (default 127.0.0.1:8741; port 0 picks one)\n"
            "  --catalogue DIR      folder of <NUMBER>.pdf files served besides the samples\n"
            "  --accounts FILE      one login:password a line (default: the account demo:demo)\n"
            "  --log FILE           append the request log there (default: standard error)\n"
-           "  --sample-size BYTES  pad generated sample documents to that size\n";
+           "  --sample-size BYTES  pad generated sample documents to that size\n"
+           "  --max-request-line BYTES\n"
+           "                       refuse longer request lines with 414 (default and most 65536)\n";
 }
 
 ServiceOptions ServiceOptions::parse(const std::vector<std::string>& arguments) {
@@ -45,7 +50,8 @@ ServiceOptions ServiceOptions::parse(const std::vector<std::string>& arguments) 
             continue;
         }
         const bool known = name == "--listen" || name == "--catalogue" || name == "--accounts" ||
-                           name == "--log" || name == "--sample-size";
+                           name == "--log" || name == "--sample-size" ||
+                           name == "--max-request-line";
         if (!known) throw Failure("unknown option '" + name + "'");
         if (!hasValue) {
             if (i + 1 >= arguments.size()) throw Failure(name + " needs a value");
@@ -55,7 +61,12 @@ ServiceOptions ServiceOptions::parse(const std::vector<std::string>& arguments) 
         if (name == "--catalogue") options.catalogue = value;
         if (name == "--accounts") options.accounts = value;
         if (name == "--log") options.log = value;
-        if (name == "--sample-size") options.sampleSize = parseSize(value);
+        if (name == "--sample-size")
+            options.sampleSize = parseSize(name, value, 0, kLargestSample, "1 GiB");
+        // Below a few hundred bytes not even a fetch request of one number fits.
+        if (name == "--max-request-line")
+            options.maxRequestLine =
+                parseSize(name, value, 256, RequestHeadParser::kLongestRequestLine, "65536");
     }
     return options;
 }

@@ -13,6 +13,7 @@ struct ServiceOptions {
     std::string accounts;   // empty: the demo account
     std::string log;        // empty: stderr
     std::size_t sampleSize = 0;
+    std::size_t maxRequestLine = 0;  // 0: the server's own limit (64 KiB)
     bool help = false;
 
     static constexpr std::size_t kLargestSample = std::size_t{1} << 30;

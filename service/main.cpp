@@ -47,6 +47,7 @@ int main(int argc, char** argv) {
                 return responder.respond(request, local);
             },
             log);
+        server.setLongestRequestLine(options.maxRequestLine);
 
         runningServer = &server;
         struct sigaction action {};

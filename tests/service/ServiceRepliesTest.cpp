@@ -28,10 +28,13 @@ struct HeadCase {
     std::string bytes;
     State state;
     int status;
+    std::size_t longestRequestLine = RequestHeadParser::kLongestRequestLine;
 };
 
 TEST(RequestHeadParserTest, AcceptsOrRejectsHeads) {
     const std::string longTarget(9000, 'a');
+    const std::string longerTarget(65536, 'a');  // with "GET /" beyond 64 KiB
+    const std::string longestTarget(65536 - 14, 'a');  // "GET /" and " HTTP/1.1"
     std::string manyHeaders = "GET / HTTP/1.1\r\nHost: h\r\n";
     for (int i = 0; i < 101; ++i) manyHeaders += "X-" + std::to_string(i) + ": v\r\n";
     std::string bigHead = "GET / HTTP/1.1\r\nHost: h\r\n";
@@ -71,16 +74,28 @@ TEST(RequestHeadParserTest, AcceptsOrRejectsHeads) {
          State::Rejected, 400},
         {"chunked body", "GET / HTTP/1.1\r\nHost: h\r\nTransfer-Encoding: chunked\r\n\r\n",
          State::Rejected, 400},
-        {"long line still arriving", "GET /" + longTarget, State::Rejected, 414},
         {"long request line", "GET /" + longTarget + " HTTP/1.1\r\nHost: h\r\n\r\n",
+         State::Complete, 0},
+        {"request line of 64 KiB", "GET /" + longestTarget + " HTTP/1.1\r\nHost: h\r\n\r\n",
+         State::Complete, 0},
+        {"long line still arriving", "GET /" + longerTarget, State::Rejected, 414},
+        {"request line beyond 64 KiB", "GET /" + longerTarget + " HTTP/1.1\r\nHost: h\r\n\r\n",
          State::Rejected, 414},
+        {"within a lower limit",
+         "GET /" + std::string(4096 - 14, 'a') + " HTTP/1.1\r\nHost: h\r\n\r\n", State::Complete, 0,
+         4096},
+        {"beyond a lower limit",
+         "GET /" + std::string(4096 - 13, 'a') + " HTTP/1.1\r\nHost: h\r\n\r\n", State::Rejected,
+         414, 4096},
+        {"arriving beyond a lower limit", "GET /" + longTarget, State::Rejected, 414, 4096},
+        {"blank lines without end", std::string(70000, '\n'), State::Rejected, 431},
         {"long header line", "GET / HTTP/1.1\r\nHost: h\r\nX: " + longTarget + "\r\n\r\n",
          State::Rejected, 431},
         {"too many headers", manyHeaders + "\r\n", State::Rejected, 431},
         {"head too large", bigHead + "\r\n", State::Rejected, 431},
     };
     for (const auto& c : cases) {
-        const auto outcome = RequestHeadParser::parse(c.bytes);
+        const auto outcome = RequestHeadParser::parse(c.bytes, c.longestRequestLine);
         EXPECT_EQ(outcome.state, c.state) << c.label;
         if (c.state == State::Rejected) {
             EXPECT_EQ(outcome.status, c.status) << c.label;
@@ -404,20 +419,23 @@ TEST(ServiceOptionsTest, CommandLine) {
     const auto defaults = ServiceOptions::parse({});
     EXPECT_EQ(defaults.listen, "127.0.0.1:8741");
     EXPECT_TRUE(defaults.catalogue.empty() && defaults.accounts.empty() && defaults.log.empty());
-    const auto given =
-        ServiceOptions::parse({"--listen=127.0.0.1:0", "--catalogue", "/c", "--accounts", "/a",
-                               "--log", "/l", "--sample-size", "1048576"});
+    const auto given = ServiceOptions::parse({"--listen=127.0.0.1:0", "--catalogue", "/c",
+                                              "--accounts", "/a", "--log", "/l", "--sample-size",
+                                              "1048576", "--max-request-line", "4096"});
     EXPECT_EQ(given.listen, "127.0.0.1:0");
     EXPECT_EQ(given.catalogue, "/c");
     EXPECT_EQ(given.accounts, "/a");
     EXPECT_EQ(given.log, "/l");
     EXPECT_EQ(given.sampleSize, 1048576u);
+    EXPECT_EQ(given.maxRequestLine, 4096u);
     EXPECT_TRUE(ServiceOptions::parse({"--help"}).help);
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"--port", "1"},
                                                 {"--listen"},
                                                 {"--sample-size", "12x"},
                                                 {"--sample-size", "99999999999"},
                                                 {"--sample-size=-1"},
+                                                {"--max-request-line", "65537"},
+                                                {"--max-request-line", "100"},
                                                 {"extra"}}) {
         EXPECT_THROW(ServiceOptions::parse(bad), Failure) << bad[0];
     }

@@ -221,6 +221,31 @@ TEST(ServiceWireTest, BadRequestsGetA4xxAndTheServiceLivesOn) {
     EXPECT_EQ(service.stop(), 0);
 }
 
+TEST(ServiceWireTest, RequestLinesUpTo64KiBOrTheLimitGiven) {
+    struct Case {
+        std::vector<std::string> arguments;
+        std::size_t numbers;  // "DK1;" each
+        int status;
+    };
+    const Case cases[] = {
+        {{}, 15000, 200},  // a line of about 60 KB
+        {{}, 17000, 414},
+        {{"--max-request-line", "4096"}, 1100, 414},
+        {{"--max-request-line", "4096"}, 900, 200},
+    };
+    for (const Case& c : cases) {
+        ServiceProcess service(c.arguments);
+        std::string request;
+        for (std::size_t i = 0; i < c.numbers; ++i) request += "DK1;";
+        RawClient client(service.port());
+        const auto reply = client.get(kIndex + request + "&name=demo&pswd=demo");
+        EXPECT_EQ(reply.status, c.status) << c.numbers;
+        if (c.status == 200) {
+            EXPECT_EQ(entriesOf(reply.body).size(), c.numbers + 1);
+        }
+    }
+}
+
 TEST(ServiceWireTest, RefusesToStartOnBadInput) {
     ScratchFolder folder;
     writeWhole(folder.file("accounts"), "no colon here\n");
