@@ -55,8 +55,27 @@ Outcome attempt(Fn&& fn) {
     return outcome;
 }
 
+// Whether an entry of the body rejects the account: the text stands before a marker.
+bool rejectsAccount(const std::string& body) {
+    const std::size_t at = body.find(FetchProtocol::kCredentialsRejected);
+    return at != std::string::npos &&
+           body.find(FetchProtocol::kEntryMarker, at) != std::string::npos;
+}
+
 std::string exceptionText(const Outcome& outcome) {
     return "Exception: " + (outcome.hasMessage ? outcome.failure : std::string("Unknown"));
+}
+
+// The fetch request's failure: its innermost message, or the time-out text.
+void showFetchFailure(DownloadHost& host, Outcome& index) {
+    if (index.hasMessage) {
+        std::string& message = index.failure;
+        for (std::size_t cut; (cut = message.find("-->")) != std::string::npos;)
+            message.erase(0, cut + 3);
+        if (message.find("Read Timeout") != std::string::npos)
+            message = DownloadCommand::timeoutMessage();
+    }
+    host.showMessage(exceptionText(index));
 }
 
 }  // namespace
@@ -84,27 +103,16 @@ void DownloadCommand::run() {
     FileIndex = 0;
     host_.setProgress(1);
 
-    const CurrentSettings& settings = host_.currentSettings();
-    const std::string address = FetchProtocol::composeFetchAddress(
-        host_.serviceHost(), request, settings.UserLogin, settings.UserPassword);
     // The product wraps like the 32-bit multiplication it stands for.
     const std::int32_t seconds = parseWholeNumber(host_.timeoutText());
     getter_.setReadTimeout(static_cast<std::int32_t>(static_cast<std::uint32_t>(seconds) * 1000u));
 
-    Outcome index = attempt([&] { return getter_.get(address); });
-    if (!index.ok) {
-        if (index.hasMessage) {
-            std::string& message = index.failure;
-            for (std::size_t cut; (cut = message.find("-->")) != std::string::npos;)
-                message.erase(0, cut + 3);
-            if (message.find("Read Timeout") != std::string::npos) message = timeoutMessage();
-        }
-        host_.showMessage(exceptionText(index));
-        return;
-    }
+    std::vector<std::string> bodies;
+    if (!fetchIndexes(request, &bodies)) return;
 
-    // The entries are taken from the body one at a time as they are processed.
-    const std::size_t count = FetchProtocol::countIndexEntries(index.body);
+    // The entries are taken from the bodies one at a time as they are processed.
+    std::size_t count = 0;
+    for (const std::string& body : bodies) count += FetchProtocol::countIndexEntries(body);
     FileCount = count > INT_MAX ? INT_MAX : static_cast<int>(count);
     if (FileCount == 0) {
         host_.rescanPatents();
@@ -112,12 +120,44 @@ void DownloadCommand::run() {
     }
     share_ = roundHalfEven(100.0 / FileCount);
     cleanedFolder_.reset();
-    std::size_t from = 0;
-    for (int i = 0; i < FileCount; ++i) {
-        const auto entry = FetchProtocol::nextIndexEntry(index.body, &from);
-        if (!processEntry(i, std::string(*entry), share_)) return;
+    int i = 0;
+    for (const std::string& body : bodies) {
+        for (std::size_t from = 0; i < FileCount; ++i) {
+            const auto entry = FetchProtocol::nextIndexEntry(body, &from);
+            if (!entry) break;
+            if (!processEntry(i, std::string(*entry), share_)) return;
+        }
     }
     host_.rescanPatents();
+}
+
+bool DownloadCommand::fetchIndexes(const std::string& request, std::vector<std::string>* bodies) {
+    const CurrentSettings& settings = host_.currentSettings();
+    // The whole request goes first. A service that refuses it as too long
+    // (414) gets it in halves, and each half again in halves while refused;
+    // the parts' Index responses are then walked as one, in request order.
+    std::vector<std::string> parts{request};  // still to send, the next one last
+    while (!parts.empty()) {
+        const std::string part = std::move(parts.back());
+        parts.pop_back();
+        const std::string address = FetchProtocol::composeFetchAddress(
+            host_.serviceHost(), part, settings.UserLogin, settings.UserPassword);
+        Outcome index = attempt([&] { return getter_.get(address); });
+        if (!index.ok) {
+            const bool tooLong = getter_.refusedStatus() == 414;
+            if (auto halves = tooLong ? FetchProtocol::splitRequest(part) : std::nullopt) {
+                parts.push_back(std::move(halves->second));
+                parts.push_back(std::move(halves->first));
+                continue;
+            }
+            showFetchFailure(host_, index);
+            return false;
+        }
+        // The walk stops at a rejected account, so the rest is not asked for.
+        if (rejectsAccount(index.body)) parts.clear();
+        bodies->push_back(std::move(index.body));
+    }
+    return true;
 }
 
 bool DownloadCommand::processEntry(int index, const std::string& entry, int share) {

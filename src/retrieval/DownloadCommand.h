@@ -29,6 +29,9 @@ public:
     int fileIndex() const { return FileIndex; }
 
 private:
+    // The Index responses for the request, split while the service refuses
+    // it as too long; false (the failure shown) when one cannot be had.
+    bool fetchIndexes(const std::string& request, std::vector<std::string>* bodies);
     // False when the run must stop.
     bool processEntry(int index, const std::string& entry, int share);
     // Streams one file into the patent folder; false when the run must stop.

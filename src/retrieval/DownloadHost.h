@@ -45,6 +45,9 @@ public:
     virtual void setReadTimeout(int milliseconds) = 0;
     // The declared length of the reply being read, -1 when it declares none.
     virtual long long expectedLength() const = 0;
+    // The status with which the server refused the last request, 0 when the
+    // last request was not refused by a status.
+    virtual int refusedStatus() const { return 0; }
 };
 
 }  // namespace vantorel

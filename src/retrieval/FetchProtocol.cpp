@@ -28,6 +28,18 @@ std::vector<std::string> splitIndexResponse(const std::string& body) {
     return entries;
 }
 
+std::optional<std::pair<std::string, std::string>> splitRequest(std::string_view request) {
+    const auto separators =
+        static_cast<std::size_t>(std::count(request.begin(), request.end(), ';'));
+    if (separators == 0) return std::nullopt;
+    // Of n numbers the first half takes n / 2: the cut is the (n / 2)-th ";".
+    std::size_t cut = 0;
+    for (std::size_t left = (separators + 1) / 2;; ++cut)
+        if (request[cut] == ';' && --left == 0) break;
+    return std::make_pair(std::string(request.substr(0, cut)),
+                          std::string(request.substr(cut + 1)));
+}
+
 std::size_t countIndexEntries(std::string_view body) {
     std::size_t count = 0;
     for (std::size_t from = 0; nextIndexEntry(body, &from);) ++count;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vantorel {
@@ -24,6 +25,11 @@ std::string normaliseRequest(const std::string& raw);
 // + "&pswd=" + password; the values go in byte for byte, unescaped.
 std::string composeFetchAddress(const std::string& host, const std::string& request,
                                 const std::string& login, const std::string& password);
+
+// A request cut at the ";" in the middle of its numbers into two requests
+// that together name the same numbers in the same order; nothing when it
+// names one number only.
+std::optional<std::pair<std::string, std::string>> splitRequest(std::string_view request);
 
 // The texts before each "<br>"; what follows the last marker is not an entry.
 std::vector<std::string> splitIndexResponse(const std::string& body);

@@ -59,6 +59,7 @@ std::string HttpClient::Get(const std::string& url) {
 }
 
 void HttpClient::Get(const std::string& url, const BodySink& sink) {
+    refusedStatus_ = 0;
     try {
         const HttpUrl target =
             withLabel("THTTPClient.DoRequest#2 --> ", [&] { return prepareRequest(url); });
@@ -199,6 +200,7 @@ void HttpClient::readStatusAndBody(const BodySink& sink) {
     const bool redirect =
         (code >= 300 && code <= 399 && code != 304) || !response_.location.empty();
     if (redirect || code < 200 || code > 299) {
+        refusedStatus_ = code;
         readBody(nullptr, kRefusedBodyTimeout);
         inStep_ = true;
         throw Failure(response_.statusLine);

@@ -69,6 +69,9 @@ public:
 
     // The head of the current (or last) response; readable from inside OnWork.
     const HttpResponse& response() const { return response_; }
+    // The status with which the server refused the last request (not 2xx, or
+    // a redirect); 0 when it was not refused by a status.
+    int refusedStatus() const { return refusedStatus_; }
     // Absent until the first response arrives with AllowCookies on.
     const CookieStore* cookieStore() const { return cookies_.get(); }
     bool connected() const { return connection_.isOpen(); }
@@ -97,6 +100,7 @@ private:
     bool inStep_ = true;
     // The request went out on a connection kept from an earlier one.
     bool reusedConnection_ = false;
+    int refusedStatus_ = 0;
 };
 
 }  // namespace vantorel

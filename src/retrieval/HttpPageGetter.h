@@ -14,6 +14,7 @@ public:
     void getTo(const std::string& url, const BodySink& sink) override { client_.Get(url, sink); }
     void setReadTimeout(int milliseconds) override { client_.ReadTimeout = milliseconds; }
     long long expectedLength() const override { return client_.response().ContentLength; }
+    int refusedStatus() const override { return client_.refusedStatus(); }
 
 private:
     HttpClient& client_;

@@ -8,8 +8,8 @@
 #include "platform/Failure.h"
 #include "platform/TextRules.h"
 #include "retrieval/DownloadCommand.h"
-#include "support/TempDir.h"
 #include "support/CaseName.h"
+#include "support/TempDir.h"
 
 namespace vantorel {
 namespace {
@@ -262,6 +262,95 @@ TEST(DownloadCommand, EachEntryReadsThePatentFolderAfresh) {
     r.host.onPump = [&] { r.host.settings.PatentPath = second.folder(); };
     r.command.run();
     EXPECT_TRUE(std::filesystem::exists(second.file("P1.pdf")));
+}
+
+// A service that refuses fetch requests naming more than `most` numbers with
+// 414, and lists file(N) for each number PN of the others.
+class ShortLineService : public FakeGetter {
+public:
+    std::size_t most = 0;
+    bool rejectAccount = false;
+    int failing = -1;               // this fetch request (counted from 0) fails with 404
+    std::vector<std::string> sent;  // the fetch requests' numbers
+    int refused = 0;
+
+    std::string get(const std::string& url) override {
+        refused = 0;
+        const std::size_t at = url.find("?patent=");
+        if (at == std::string::npos) return FakeGetter::get(url);
+        const std::string numbers = url.substr(at + 8, url.find("&name=") - at - 8);
+        sent.push_back(numbers);
+        std::string body;
+        std::size_t count = 0;
+        for (std::size_t from = 0; from <= numbers.size(); ++count) {
+            const std::size_t end = std::min(numbers.find(';', from), numbers.size());
+            body += file(std::stoi(numbers.substr(from + 1, end - from - 1))) + "<br>";
+            from = end + 1;
+        }
+        if (static_cast<int>(sent.size()) - 1 == failing) refused = 404;
+        if (count > most) refused = 414;
+        if (refused)
+            throw Failure("THTTPClient.DoRequest#1 --> THTTPClient.DoRequest#4 --> HTTP/1.1 " +
+                          std::to_string(refused) +
+                          (refused == 414 ? " URI Too Long" : " Not Found"));
+        return rejectAccount ? "Incorrect login or password<br>" : body;
+    }
+    int refusedStatus() const override { return refused; }
+};
+
+TEST(DownloadCommand, ARequestRefusedAsTooLongIsFetchedInHalvesInOneRun) {
+    struct Case {
+        int numbers;
+        std::size_t most;
+        std::vector<std::string> sent;
+        std::vector<std::string> messages;  // none: every file saved
+        bool rejectAccount = false;
+        int failing = -1;
+    };
+    const Case cases[] = {
+        {3, 3, {"P0;P1;P2"}, {}},  // taken whole: sent as ever
+        {5, 2, {"P0;P1;P2;P3;P4", "P0;P1", "P2;P3;P4", "P2", "P3;P4"}, {}},
+        {4, 1, {"P0;P1;P2;P3", "P0;P1", "P0", "P1", "P2;P3", "P2", "P3"}, {}},
+        {3, 0, {"P0;P1;P2", "P0"}, {"Exception:  HTTP/1.1 414 URI Too Long"}},
+        {4, 2, {"P0;P1;P2;P3", "P0;P1"}, {"Incorrect login or password"}, true},
+        {4, 2, {"P0;P1;P2;P3", "P0;P1", "P2;P3"}, {"Exception:  HTTP/1.1 404 Not Found"}, false, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sent.back());
+        TempDir dir;
+        FakeDownloadHost host;
+        ShortLineService service;
+        DownloadCommand command{host, service};
+        host.settings.PatentPath = dir.folder();
+        host.preference = 2;
+        host.request.clear();
+        for (int i = 0; i < c.numbers; ++i) {
+            host.request += (i ? ";P" : "P") + std::to_string(i);
+            service.bodies[file(i)] = "pdf" + std::to_string(i);
+        }
+        service.most = c.most;
+        service.rejectAccount = c.rejectAccount;
+        service.failing = c.failing;
+        command.run();
+        EXPECT_EQ(service.sent, c.sent);
+        EXPECT_EQ(host.messages(), c.messages);
+        if (!c.messages.empty()) {
+            EXPECT_EQ(host.rescans, 0);
+            EXPECT_EQ(host.progress, (std::vector<int>{1, 0}));
+            continue;
+        }
+        // One bar over all parts' entries, one rebuild of the list.
+        const int share = roundHalfEven(100.0 / c.numbers);
+        std::vector<int> bar{1};
+        for (int i = 0; i < c.numbers; ++i) {
+            EXPECT_EQ(readFile(dir.file("P" + std::to_string(i) + ".pdf")),
+                      "pdf" + std::to_string(i));
+            bar.push_back(share * i + 2);
+        }
+        bar.push_back(0);
+        EXPECT_EQ(host.progress, bar);
+        EXPECT_EQ(host.rescans, 1);
+    }
 }
 
 // Progress: the bar during the fetch request stays at 1; each entry gets a band.

@@ -66,6 +66,35 @@ TEST(DownloadOverHttp, A404OnAFileRequestShowsTheWholeLabelChain) {
     EXPECT_FALSE(std::filesystem::exists(t.dir.file("US6892391.pdf")));
 }
 
+TEST(DownloadOverHttp, AFetchRequestRefusedAsTooLongGoesInHalvesOnANewConnection) {
+    OverHttp t;
+    t.host.request = "US1;EP2";
+    const std::string a = t.server.url("/files/A_full.pdf"), b = t.server.url("/files/B_full.pdf");
+    t.server.expectConnection(
+        {ScriptedServer::readRequest(),
+         ScriptedServer::send("HTTP/1.1 414 URI Too Long\r\nConnection: close\r\n"
+                              "Content-Length: 5\r\n\r\nlong\n"),
+         ScriptedServer::close()});
+    t.server.expectConnection(
+        {ScriptedServer::readRequest(), ScriptedServer::send(reply("200 OK", a + "<br>")),
+         ScriptedServer::readRequest(), ScriptedServer::send(reply("200 OK", b + "<br>")),
+         ScriptedServer::readRequest(), ScriptedServer::send(reply("200 OK", "a")),
+         ScriptedServer::readRequest(), ScriptedServer::send(reply("200 OK", "b"))});
+    t.command.run();
+    EXPECT_EQ(t.host.messages(), std::vector<std::string>{});
+    std::vector<std::string> targets;
+    for (const auto& head : t.server.requests())
+        targets.push_back(head.substr(4, head.find(' ', 4) - 4));
+    const std::string fetch = "/patent_pdf/fetcher.php?patent=";
+    EXPECT_EQ(targets,
+              (std::vector<std::string>{
+                  fetch + "US1;EP2&name=demo&pswd=demo", fetch + "US1&name=demo&pswd=demo",
+                  fetch + "EP2&name=demo&pswd=demo", "/files/A_full.pdf", "/files/B_full.pdf"}));
+    EXPECT_EQ(test::readFile(t.dir.file("A.pdf")), "a");
+    EXPECT_EQ(test::readFile(t.dir.file("B.pdf")), "b");
+    EXPECT_EQ(t.host.rescans, 1);
+}
+
 TEST(DownloadOverHttp, AReadTimeoutOnTheFetchRequestBecomesTheTimeoutMessage) {
     OverHttp t;
     t.host.timeout = "1";
