@@ -28,6 +28,8 @@ public:
     void commit();
 
     const std::string& path() const { return path_; }
+    // Closes and removes the temporary file now; the target stays as it was.
+    void discard();
 
     // Removes our temporary files where files named patentPath + name land
     // (the folder itself when it ends in a separator, else the one holding
@@ -39,7 +41,6 @@ public:
 private:
     static std::string freshName();
     static std::string folderOf(const std::string& path);
-    void discard();
 
     std::string target_;
     std::string path_;

@@ -219,7 +219,10 @@ bool DownloadCommand::fetchFile(const std::string& address, const std::string& p
     });
     if (writeFailure) throw *writeFailure;
     if (!fetched.ok) {
-        // The temporary file goes with `file`; an older file stays as it was.
+        // Gone before the box opens, so nothing half-written is left while
+        // it waits (or when the program is ended meanwhile); an older file
+        // stays as it was.
+        file.discard();
         host_.showMessage(exceptionText(fetched));
         return false;
     }

@@ -41,6 +41,13 @@ public:
         }
         return b->second;
     }
+    // Bytes that arrive before a failure.
+    std::map<std::string, std::string> partial;
+    void getTo(const std::string& url, const BodySink& sink) override {
+        if (auto p = partial.find(url); p != partial.end())
+            sink(p->second.data(), p->second.size());
+        PageGetter::getTo(url, sink);
+    }
     void setReadTimeout(int ms) override { readTimeout = ms; }
     long long expectedLength() const override { return length; }
 };
@@ -212,7 +219,15 @@ TEST(DownloadCommand, AFailedFileRequestShowsTheWholeChainAndStops) {
     r.getter.bodies[file(0)] = "a";
     r.getter.failures[file(1)] =
         "THTTPClient.DoRequest#1 --> THTTPClient.DoRequest#4 --> HTTP/1.1 404 Not Found";
+    r.getter.partial[file(1)] = "half";
+    // Nothing half-written waits in the folder while the box is open.
+    std::vector<std::string> whileShown;
+    r.host.onMessage = [&] {
+        for (const auto& entry : std::filesystem::directory_iterator(r.dir.path()))
+            whileShown.push_back(entry.path().filename().string());
+    };
     r.command.run();
+    EXPECT_EQ(whileShown, (std::vector<std::string>{"P0.pdf"}));
     EXPECT_EQ(r.host.messages(),
               (std::vector<std::string>{"Exception: THTTPClient.DoRequest#1 --> "
                                         "THTTPClient.DoRequest#4 --> HTTP/1.1 404 Not Found"}));

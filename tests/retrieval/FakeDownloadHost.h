@@ -24,6 +24,7 @@ public:
     int rescans = 0;
     int pumps = 0;
     std::function<void()> onPump;
+    std::function<void()> onMessage;  // while the box would be open
 
     std::string requestText() const override { return request; }
     std::string timeoutText() const override { return timeout; }
@@ -38,7 +39,10 @@ public:
         ++pumps;
         if (onPump) onPump();
     }
-    void showMessage(const std::string& text) override { events.push_back("message:" + text); }
+    void showMessage(const std::string& text) override {
+        events.push_back("message:" + text);
+        if (onMessage) onMessage();
+    }
     bool askYesNo(const std::string& text, const std::string& title) override {
         events.push_back("ask:" + title + ":" + text);
         if (answers.empty()) return false;
