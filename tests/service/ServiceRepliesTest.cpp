@@ -33,7 +33,7 @@ struct HeadCase {
 
 TEST(RequestHeadParserTest, AcceptsOrRejectsHeads) {
     const std::string longTarget(9000, 'a');
-    const std::string longerTarget(65536, 'a');  // with "GET /" beyond 64 KiB
+    const std::string longerTarget(65536, 'a');        // with "GET /" beyond 64 KiB
     const std::string longestTarget(65536 - 14, 'a');  // "GET /" and " HTTP/1.1"
     std::string manyHeaders = "GET / HTTP/1.1\r\nHost: h\r\n";
     for (int i = 0; i < 101; ++i) manyHeaders += "X-" + std::to_string(i) + ": v\r\n";
