@@ -41,13 +41,6 @@ public:
         }
         return b->second;
     }
-    // Bytes that arrive before a failure.
-    std::map<std::string, std::string> partial;
-    void getTo(const std::string& url, const BodySink& sink) override {
-        if (auto p = partial.find(url); p != partial.end())
-            sink(p->second.data(), p->second.size());
-        PageGetter::getTo(url, sink);
-    }
     void setReadTimeout(int ms) override { readTimeout = ms; }
     long long expectedLength() const override { return length; }
 };
@@ -219,7 +212,6 @@ TEST(DownloadCommand, AFailedFileRequestShowsTheWholeChainAndStops) {
     r.getter.bodies[file(0)] = "a";
     r.getter.failures[file(1)] =
         "THTTPClient.DoRequest#1 --> THTTPClient.DoRequest#4 --> HTTP/1.1 404 Not Found";
-    r.getter.partial[file(1)] = "half";
     // Nothing half-written waits in the folder while the box is open.
     std::vector<std::string> whileShown;
     r.host.onMessage = [&] {
@@ -279,35 +271,29 @@ TEST(DownloadCommand, EachEntryReadsThePatentFolderAfresh) {
     EXPECT_TRUE(std::filesystem::exists(second.file("P1.pdf")));
 }
 
-// A service that refuses fetch requests naming more than `most` numbers with
-// 414, and lists file(N) for each number PN of the others.
-class ShortLineService : public FakeGetter {
-public:
+// Refuses fetch requests naming more than `most` numbers with 414 (or the
+// request numbered `failing` with 404); lists each number Pi as file(i).
+struct ShortLineService : FakeGetter {
     std::size_t most = 0;
+    int failing = -1;
     bool rejectAccount = false;
-    int failing = -1;               // this fetch request (counted from 0) fails with 404
     std::vector<std::string> sent;  // the fetch requests' numbers
     int refused = 0;
 
     std::string get(const std::string& url) override {
-        refused = 0;
         const std::size_t at = url.find("?patent=");
         if (at == std::string::npos) return FakeGetter::get(url);
         const std::string numbers = url.substr(at + 8, url.find("&name=") - at - 8);
         sent.push_back(numbers);
+        refused = static_cast<int>(sent.size()) - 1 == failing ? 404 : 0;
+        const auto separators = std::count(numbers.begin(), numbers.end(), ';');
+        if (static_cast<std::size_t>(separators) + 1 > most) refused = 414;
+        if (refused) throw Failure("a --> b --> HTTP/1.1 " + std::to_string(refused) + " Refused");
         std::string body;
-        std::size_t count = 0;
-        for (std::size_t from = 0; from <= numbers.size(); ++count) {
-            const std::size_t end = std::min(numbers.find(';', from), numbers.size());
-            body += file(std::stoi(numbers.substr(from + 1, end - from - 1))) + "<br>";
-            from = end + 1;
+        for (std::size_t from = 0, end = 0; from <= numbers.size(); from = end + 1) {
+            end = std::min(numbers.find(';', from), numbers.size());
+            body += "http://h/files/" + numbers.substr(from, end - from) + "_full.pdf<br>";
         }
-        if (static_cast<int>(sent.size()) - 1 == failing) refused = 404;
-        if (count > most) refused = 414;
-        if (refused)
-            throw Failure("THTTPClient.DoRequest#1 --> THTTPClient.DoRequest#4 --> HTTP/1.1 " +
-                          std::to_string(refused) +
-                          (refused == 414 ? " URI Too Long" : " Not Found"));
         return rejectAccount ? "Incorrect login or password<br>" : body;
     }
     int refusedStatus() const override { return refused; }
@@ -318,53 +304,46 @@ TEST(DownloadCommand, ARequestRefusedAsTooLongIsFetchedInHalvesInOneRun) {
         int numbers;
         std::size_t most;
         std::vector<std::string> sent;
-        std::vector<std::string> messages;  // none: every file saved
-        bool rejectAccount = false;
+        std::string message;  // none: every file saved
         int failing = -1;
+        bool rejectAccount = false;
     };
     const Case cases[] = {
-        {3, 3, {"P0;P1;P2"}, {}},  // taken whole: sent as ever
-        {5, 2, {"P0;P1;P2;P3;P4", "P0;P1", "P2;P3;P4", "P2", "P3;P4"}, {}},
-        {4, 1, {"P0;P1;P2;P3", "P0;P1", "P0", "P1", "P2;P3", "P2", "P3"}, {}},
-        {3, 0, {"P0;P1;P2", "P0"}, {"Exception:  HTTP/1.1 414 URI Too Long"}},
-        {4, 2, {"P0;P1;P2;P3", "P0;P1"}, {"Incorrect login or password"}, true},
-        {4, 2, {"P0;P1;P2;P3", "P0;P1", "P2;P3"}, {"Exception:  HTTP/1.1 404 Not Found"}, false, 2},
+        {3, 3, {"P0;P1;P2"}, ""},  // taken whole: sent as ever
+        {5, 2, {"P0;P1;P2;P3;P4", "P0;P1", "P2;P3;P4", "P2", "P3;P4"}, ""},
+        {4, 1, {"P0;P1;P2;P3", "P0;P1", "P0", "P1", "P2;P3", "P2", "P3"}, ""},
+        {3, 0, {"P0;P1;P2", "P0"}, "Exception:  HTTP/1.1 414 Refused"},
+        {4, 2, {"P0;P1;P2;P3", "P0;P1", "P2;P3"}, "Exception:  HTTP/1.1 404 Refused", 2},
+        {4, 2, {"P0;P1;P2;P3", "P0;P1"}, "Incorrect login or password", -1, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sent.back());
-        TempDir dir;
-        FakeDownloadHost host;
+        CommandRun r;
         ShortLineService service;
-        DownloadCommand command{host, service};
-        host.settings.PatentPath = dir.folder();
-        host.preference = 2;
-        host.request.clear();
+        DownloadCommand command{r.host, service};
+        r.host.preference = 2;
+        r.host.request = "P0";
         for (int i = 0; i < c.numbers; ++i) {
-            host.request += (i ? ";P" : "P") + std::to_string(i);
+            if (i) r.host.request += ";P" + std::to_string(i);
             service.bodies[file(i)] = "pdf" + std::to_string(i);
         }
         service.most = c.most;
-        service.rejectAccount = c.rejectAccount;
         service.failing = c.failing;
+        service.rejectAccount = c.rejectAccount;
         command.run();
         EXPECT_EQ(service.sent, c.sent);
-        EXPECT_EQ(host.messages(), c.messages);
-        if (!c.messages.empty()) {
-            EXPECT_EQ(host.rescans, 0);
-            EXPECT_EQ(host.progress, (std::vector<int>{1, 0}));
-            continue;
-        }
-        // One bar over all parts' entries, one rebuild of the list.
-        const int share = roundHalfEven(100.0 / c.numbers);
+        // Else one bar over all parts' entries, every file, one rebuild of the list.
         std::vector<int> bar{1};
-        for (int i = 0; i < c.numbers; ++i) {
-            EXPECT_EQ(readFile(dir.file("P" + std::to_string(i) + ".pdf")),
+        for (int i = 0; c.message.empty() && i < c.numbers; ++i) {
+            EXPECT_EQ(readFile(r.dir.file("P" + std::to_string(i) + ".pdf")),
                       "pdf" + std::to_string(i));
-            bar.push_back(share * i + 2);
+            bar.push_back(roundHalfEven(100.0 / c.numbers) * i + 2);
         }
         bar.push_back(0);
-        EXPECT_EQ(host.progress, bar);
-        EXPECT_EQ(host.rescans, 1);
+        EXPECT_EQ(r.host.progress, bar);
+        EXPECT_EQ(r.host.messages(), c.message.empty() ? std::vector<std::string>{}
+                                                       : std::vector<std::string>{c.message});
+        EXPECT_EQ(r.host.rescans, c.message.empty() ? 1 : 0);
     }
 }
 
