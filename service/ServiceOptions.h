@@ -13,6 +13,8 @@ struct ServiceOptions {
     std::string accounts;   // empty: the demo account
     std::string log;        // empty: stderr
     std::size_t sampleSize = 0;
+    std::string tlsCertificate;  // both set: serve https
+    std::string tlsKey;
     bool help = false;
 
     static constexpr std::size_t kLargestSample = std::size_t{1} << 30;
