@@ -13,6 +13,10 @@
 # Release into build-bench/.
 set -euo pipefail
 
+# The system's default trust store, as a user's session has it: a bundle
+# named in the environment would be parsed whole by each program at start.
+unset SSL_CERT_FILE SSL_CERT_DIR CURL_CA_BUNDLE
+
 rounds=${1:-5}
 small_runs=${2:-40}
 size_mib=${SIZE_MIB:-1024}

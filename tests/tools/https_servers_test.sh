@@ -7,6 +7,8 @@ set -uo pipefail
 get=$1 service=$2 repo=$3
 . "$repo/tests/e2e/need_tools.sh"
 . "$repo/tests/e2e/service.sh"
+# nginx lives in /usr/sbin, which a user's PATH may lack.
+export PATH="$PATH:/usr/sbin:/sbin"
 need_tools openssl nginx curl cmp
 
 work=$(mktemp -d)
@@ -64,6 +66,10 @@ start_nginx() {
 "
     done
     nginx_port[plain]=$(free_port)
+    nginx_port[tls12]=$(free_port)
+    servers+="server { listen 127.0.0.1:${nginx_port[tls12]} ssl; ssl_protocols TLSv1.2;
+            ssl_certificate $certs/good.pem; ssl_certificate_key $certs/good.key; root $work/www; }
+"
     cat >"$work/nginx/nginx.conf" <<CONF
 daemon off;
 master_process off;
@@ -121,6 +127,8 @@ check "an address checked against the certificate's addresses" \
 # --- what arrives ---
 "$get" --cafile "$certs/ca.pem" "https://localhost:${nginx_port[good]}/files/big.pdf" >"$work/tls.pdf"
 check "nginx over https: the file byte for byte" cmp -s "$work/tls.pdf" "$work/www/files/big.pdf"
+"$get" --cafile "$certs/ca.pem" "https://localhost:${nginx_port[tls12]}/files/big.pdf" >"$work/tls12.pdf"
+check "nginx over TLS 1.2 only: the file byte for byte" cmp -s "$work/tls12.pdf" "$work/www/files/big.pdf"
 "$get" "http://127.0.0.1:${nginx_port[plain]}/files/big.pdf" >"$work/plain.pdf"
 check "nginx over http: the file byte for byte" cmp -s "$work/plain.pdf" "$work/www/files/big.pdf"
 p=${service_port[good]}

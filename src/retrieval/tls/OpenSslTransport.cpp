@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <mutex>
 #include <vector>
@@ -61,6 +62,23 @@ bool isAddressLiteral(const std::string& host) {
 
 // Loading the system's roots costs milliseconds, so one context serves every
 // connection while the CA file stays the same file, unchanged.
+// The system's trust store. Its hashed folder is read a certificate at a time
+// as a chain needs one, while its bundle file would be parsed whole (some
+// 40 ms for a full bundle) before the first handshake; so the bundle is taken
+// only when it is asked for by name or no hashed folder exists.
+void trustSystemRoots(SSL_CTX* context) {
+    const char* folder = std::getenv(X509_get_default_cert_dir_env());
+    if (folder == nullptr) folder = X509_get_default_cert_dir();
+    std::error_code ignored;
+    const bool hashed = std::getenv(X509_get_default_cert_file_env()) == nullptr &&
+                        std::filesystem::is_directory(folder, ignored) &&
+                        !std::filesystem::is_empty(folder, ignored);
+    if (hashed)
+        SSL_CTX_set_default_verify_dir(context);
+    else
+        SSL_CTX_set_default_verify_paths(context);
+}
+
 class ContextCache {
 public:
     // A reference the caller frees with SSL_CTX_free.
@@ -86,7 +104,7 @@ private:
         if (context == nullptr) throw Failure("Cannot set up TLS: " + libraryReason() + ".");
         SSL_CTX_set_min_proto_version(context, TLS1_2_VERSION);
         SSL_CTX_set_verify(context, SSL_VERIFY_PEER, nullptr);
-        SSL_CTX_set_default_verify_paths(context);
+        trustSystemRoots(context);
         ERR_clear_error();  // a system without a trust store still takes the CA file
         if (!caFile.empty() && SSL_CTX_load_verify_locations(context, caFile.c_str(), nullptr) != 1) {
             SSL_CTX_free(context);
@@ -154,9 +172,12 @@ public:
                                                          X509_verify_cert_error_string(verified)));
                 throw Failure("The TLS handshake with " + host + " failed: " + reason + ".");
             }
+            // Our last handshake message (TLS 1.3's Finished) leaves with the
+            // request in one write: sent alone, it would hold the request back
+            // until the server acknowledged it, some 40 ms of delayed ACK.
+            if (error == SSL_ERROR_NONE) break;
             if (const int sendError = flush(); sendError != 0)
                 throw Failure(socketErrorMessage(sendError));
-            if (error == SSL_ERROR_NONE) break;
             if (error == SSL_ERROR_WANT_WRITE) continue;
             const ReceiveResult got = fill(wait);
             switch (got.status) {
