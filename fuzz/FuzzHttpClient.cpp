@@ -85,7 +85,8 @@ private:
 
 // The certificates' folder, and the server's TLS context; null without them.
 const std::shared_ptr<SSL_CTX>& tlsContext(std::string& folder) {
-    static std::string certificates = std::getenv("VANTOREL_FUZZ_CERTS") ? std::getenv("VANTOREL_FUZZ_CERTS") : "";
+    static std::string certificates =
+        std::getenv("VANTOREL_FUZZ_CERTS") ? std::getenv("VANTOREL_FUZZ_CERTS") : "";
     static const std::shared_ptr<SSL_CTX> context =
         certificates.empty() ? nullptr
                              : vantorel::test::TlsPeer::serverContext(certificates + "/good.pem",
@@ -117,7 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         [&]() -> std::unique_ptr<vantorel::Transport> {
             auto server = std::make_unique<ScriptedTransport>(bytes);
             if (!tls) return server;
-            return std::make_unique<vantorel::test::TlsPeer>(context, std::move(server), closeNotify);
+            return std::make_unique<vantorel::test::TlsPeer>(context, std::move(server),
+                                                             closeNotify);
         },
         [] { return std::int64_t{1623233894}; });
     client.CAFile = tls ? certificates + "/ca.pem" : "";

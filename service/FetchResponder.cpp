@@ -86,8 +86,7 @@ std::string sessionFrom(const HttpRequest& request) {
 
 }  // namespace
 
-FetchResponder::FetchResponder(AccountList accounts, PatentCatalogue& catalogue,
-                               std::string scheme)
+FetchResponder::FetchResponder(AccountList accounts, PatentCatalogue& catalogue, std::string scheme)
     : accounts_(std::move(accounts)), catalogue_(catalogue), scheme_(std::move(scheme)) {}
 
 HttpResponse FetchResponder::respond(const HttpRequest& request,
@@ -142,9 +141,9 @@ HttpResponse FetchResponder::index(const HttpRequest& request, const std::string
     response.headers.emplace_back("Content-Type", "text/html; charset=iso-8859-1");
     response.headers.emplace_back("Cache-Control", "no-store");
     // Over https the session is never to travel in clear.
-    response.headers.emplace_back("Set-Cookie",
-                                  std::string(kSessionCookie) + "=" + sessionFrom(request) +
-                                      "; Path=/; HttpOnly" + (scheme_ == "https" ? "; Secure" : ""));
+    response.headers.emplace_back("Set-Cookie", std::string(kSessionCookie) + "=" +
+                                                    sessionFrom(request) + "; Path=/; HttpOnly" +
+                                                    (scheme_ == "https" ? "; Secure" : ""));
     if (!accounts_.accepts(*name, *password)) {
         response.body = "Incorrect login or password<br>";
     } else {

@@ -225,9 +225,9 @@ void HttpServer::connectionEnded(int socket) {
     ended_.notify_all();
 }
 
-void HttpServer::answer(ConnectionStream& stream, const std::string& peer, const std::string& requestLine,
-                        HttpResponse& response, bool headOnly, bool keepAlive,
-                        const std::string& version) {
+void HttpServer::answer(ConnectionStream& stream, const std::string& peer,
+                        const std::string& requestLine, HttpResponse& response, bool headOnly,
+                        bool keepAlive, const std::string& version) {
     std::string head = "HTTP/1.1 " + std::to_string(response.status) + " " + response.reason +
                        "\r\nServer: vantorel-service\r\nDate: " + httpDate() +
                        "\r\nContent-Length: " + std::to_string(response.bodySize()) + "\r\n";
@@ -315,8 +315,8 @@ void HttpServer::serveConnection(int socket, const std::string& peer, const std:
                 response.closeAfter = true;
             }
             const bool keepAlive = request.keepAlive() && !response.closeAfter;
-            answer(*stream, peer, request.requestLine, response, request.method == "HEAD", keepAlive,
-                   request.version);
+            answer(*stream, peer, request.requestLine, response, request.method == "HEAD",
+                   keepAlive, request.version);
             if (!keepAlive || response.closeAfter) break;
             received.erase(0, outcome.consumed);
             headStarted = std::chrono::steady_clock::now();

@@ -1,7 +1,7 @@
 // vantorel-service: the reference patent-document service.
 #include <csignal>
-#include <memory>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 

@@ -16,7 +16,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vantorel-get [--read-timeout MS] [--connect-timeout MS] [--cafile PEM] [--work] URL...\n"
+    "usage: vantorel-get [--read-timeout MS] [--connect-timeout MS] [--cafile PEM] [--work] "
+    "URL...\n"
     "Fetches each URL in order and writes the bodies to standard output as they arrive.\n"
     "Time-outs default to 15000 ms; --cafile adds trusted roots for https;\n"
     "--work reports progress on standard error.\n";

@@ -19,7 +19,9 @@ public:
     virtual const CurrentSettings& currentSettings() const = 0;  // read afresh at each use
     virtual std::string serviceHost() const = 0;
     // Extra trusted roots for https, read afresh like the host.
-    virtual std::string caFile() const { return SettingsStore(currentSettings().InstallPath).caFile(); }
+    virtual std::string caFile() const {
+        return SettingsStore(currentSettings().InstallPath).caFile();
+    }
 
     // Disables or enables the download button and the patent field; enabling
     // also enables the tab control.

@@ -21,8 +21,12 @@ std::string normaliseRequest(const std::string& raw) {
 std::string composeFetchAddress(const std::string& host, const std::string& request,
                                 const std::string& login, const std::string& password) {
     const std::string https = "https://";
-    const bool secure = host.size() > https.size() && equalsIgnoreCase(host.substr(0, https.size()), https);
-    return (secure ? https + host.substr(https.size()) : "http://" + host) + kFetchPath +
+    const bool secure =
+        host.size() > https.size() && equalsIgnoreCase(host.substr(0, https.size()), https);
+    std::string authority = secure ? host.substr(https.size()) : host;
+    // "https://host/" is how such an address is often written down.
+    while (secure && !authority.empty() && authority.back() == '/') authority.pop_back();
+    return (secure ? https : std::string("http://")) + authority + kFetchPath +
            "?patent=" + request + "&name=" + login + "&pswd=" + password;
 }
 

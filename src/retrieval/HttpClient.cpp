@@ -125,7 +125,9 @@ void HttpClient::connectToHost(const HttpUrl& url) {
         if (reusedConnection_) return;
         TcpConnection::TlsWrapper wrap;
         if (https)
-            wrap = [this](std::unique_ptr<Transport> inner) { return tls_(std::move(inner), CAFile); };
+            wrap = [this](std::unique_ptr<Transport> inner) {
+                return tls_(std::move(inner), CAFile);
+            };
         connection_.open(url.host, url.port, ConnectTimeout, wrap);
     });
     // Nothing of the request goes out before the server's certificate is accepted.

@@ -9,8 +9,8 @@
 #include "platform/TextRules.h"
 #include "retrieval/DownloadCommand.h"
 #include "retrieval/FetchProtocol.h"
-#include "support/TempDir.h"
 #include "support/CaseName.h"
+#include "support/TempDir.h"
 
 namespace vantorel {
 namespace {
@@ -268,7 +268,8 @@ TEST(DownloadCommand, AnHttpsServiceGetsItsCaFileAndListsNoAddressThatLeavesHttp
     EXPECT_EQ(r.getter.caFile, "/etc/company-ca.pem");
     EXPECT_EQ(r.getter.requested, (std::vector<std::string>{index, "https://h/files/P2_full.pdf"}));
     ASSERT_EQ(r.host.messages().size(), 1u);
-    EXPECT_EQ(r.host.messages()[0], FetchProtocol::unencryptedAddressMessage("http://h/files/P1_full.pdf"));
+    EXPECT_EQ(r.host.messages()[0],
+              FetchProtocol::unencryptedAddressMessage("http://h/files/P1_full.pdf"));
     EXPECT_EQ(readFile(r.dir.file("P2.pdf")), "two");
 }
 

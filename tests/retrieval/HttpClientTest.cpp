@@ -422,7 +422,7 @@ TEST_F(HttpClientTest, RefusedBeforeAnyBytesAreSent) {
     // Where no TLS exists, https is refused before any connection.
     HttpClient withoutTls({}, {}, nullptr);
     for (const std::string& url : {"https://127.0.0.1:" + std::to_string(server.port()) + "/",
-                                  std::string("HTTPS://localhost/")})
+                                   std::string("HTTPS://localhost/")})
         EXPECT_EQ(fetch(withoutTls, url).failure,
                   kConnectChain + "THTTPClient.ConnectToHost#1 --> Transport value is not valid");
     for (const Case& c : std::vector<Case>{

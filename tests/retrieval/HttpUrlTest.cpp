@@ -57,9 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                     UrlCase{"../../../a?b=../c", "prev", "8080", "/a?b=../c", "prev:8080"},
                     UrlCase{"/root.pdf#top", "prev", "8080", "/root.pdf", "prev:8080"},
                     UrlCase{"", "prev", "8080", "/p/q/", "prev:8080"}),
-    [](const auto& info) {
-        return test::caseName(info.index, info.param.text);
-    });
+    [](const auto& info) { return test::caseName(info.index, info.param.text); });
 
 TEST(HttpUrl, DirectoryPathEndsAtTheLastSlashBeforeTheQuery) {
     HttpUrl url;

@@ -127,7 +127,8 @@ TEST_F(HttpsClientTest, HandshakeStallIsAReadTimeoutAndNothingElseGoesOut) {
 }
 
 TEST_F(HttpsClientTest, RefusedCertificateEndsTheRequestBeforeAnyByteOfIt) {
-    auto client = clientFor({{"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"}}, Status::Closed, true);
+    auto client =
+        clientFor({{"HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"}}, Status::Closed, true);
     client->CAFile.clear();  // the system's roots alone do not know the test CA
     EXPECT_EQ(fetchFailure(*client, "https://localhost/"),
               kHandshake + certificateFailureText("localhost", CertificateProblem::UnknownIssuer));

@@ -16,8 +16,9 @@ std::string certificateFailureText(const std::string& host, CertificateProblem p
             reason = "host name mismatch (it was issued for another name)";
             break;
         case CertificateProblem::UnknownIssuer:
-            reason = "unknown issuer (no trusted authority signed it; a company's own CA can be "
-                     "named in CAFile)";
+            reason =
+                "unknown issuer (no trusted authority signed it; a company's own CA can be "
+                "named in CAFile)";
             break;
         case CertificateProblem::SelfSigned:
             reason = "it is self-signed and not trusted";

@@ -106,7 +106,8 @@ private:
         SSL_CTX_set_verify(context, SSL_VERIFY_PEER, nullptr);
         trustSystemRoots(context);
         ERR_clear_error();  // a system without a trust store still takes the CA file
-        if (!caFile.empty() && SSL_CTX_load_verify_locations(context, caFile.c_str(), nullptr) != 1) {
+        if (!caFile.empty() &&
+            SSL_CTX_load_verify_locations(context, caFile.c_str(), nullptr) != 1) {
             SSL_CTX_free(context);
             throw Failure("Cannot read the trusted certificates of the CA file " + caFile + ": " +
                           libraryReason() + ".");
@@ -128,7 +129,10 @@ ContextCache& contexts() {
 class OpenSslTransport final : public TlsTransport {
 public:
     OpenSslTransport(std::unique_ptr<Transport> inner, std::string caFile)
-        : inner_(std::move(inner)), caFile_(std::move(caFile)), in_(kPairBuffer), out_(kPairBuffer) {}
+        : inner_(std::move(inner)),
+          caFile_(std::move(caFile)),
+          in_(kPairBuffer),
+          out_(kPairBuffer) {}
     ~OpenSslTransport() override { close(); }
     OpenSslTransport(const OpenSslTransport&) = delete;
     OpenSslTransport& operator=(const OpenSslTransport&) = delete;
@@ -144,7 +148,8 @@ public:
         ssl_ = SSL_new(context);
         SSL_CTX_free(context);
         BIO* internal = nullptr;
-        if (ssl_ == nullptr || BIO_new_bio_pair(&internal, kPairBuffer, &network_, kPairBuffer) != 1)
+        if (ssl_ == nullptr ||
+            BIO_new_bio_pair(&internal, kPairBuffer, &network_, kPairBuffer) != 1)
             throw Failure("Cannot set up TLS: " + libraryReason() + ".");
         SSL_set_bio(ssl_, internal, internal);
         if (isAddressLiteral(host)) {
