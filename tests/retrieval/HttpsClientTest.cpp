@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "fixtures/ScriptedServer.h"
 #include "fixtures/TlsPeer.h"
 #include "platform/Failure.h"
 #include "retrieval/HttpClient.h"
@@ -139,6 +140,21 @@ TEST_F(HttpsClientTest, RefusedCertificateEndsTheRequestBeforeAnyByteOfIt) {
                                       "/nonexistent/ca.pem: ",
                          0),
               0u);
+}
+
+TEST_F(HttpsClientTest, AKeptPlainConnectionIsNeverTakenForHttps) {
+    test::ScriptedServer server;
+    server.expectConnection(
+        {test::ScriptedServer::readRequest(),
+         test::ScriptedServer::send("HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\nx")});
+    server.expectConnection({test::ScriptedServer::pause(2000)});
+    HttpClient client;
+    client.ReadTimeout = 300;
+    EXPECT_EQ(client.Get(server.url("/")), "x");
+    const std::string https = "https://127.0.0.1:" + std::to_string(server.port()) + "/";
+    EXPECT_EQ(fetchFailure(client, https), kHandshake + "Read Timeout");
+    EXPECT_EQ(server.connectionCount(), 2u);
+    EXPECT_EQ(server.received(0).find('\x16'), std::string::npos);
 }
 
 }  // namespace
