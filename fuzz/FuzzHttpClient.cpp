@@ -1,5 +1,9 @@
 // libFuzzer target: arbitrary bytes play the server's side of a few requests
 // made by one client, through a scripted transport (no sockets, no waits).
+// With flag 16 the requests are https: the client's own TLS transport runs
+// over the server's end of TLS played in memory, which encrypts the bytes,
+// closing with close_notify under flag 32 (certificates: VANTOREL_FUZZ_CERTS,
+// a folder made by tests/support/make_certificates.sh; fuzz/run.sh makes one).
 //
 // Input: byte 0 = flags, byte 1 = receive block size (0 = 32768), byte 2 =
 // length L of a URL that follows, then the URL, then the server's bytes.
@@ -9,6 +13,9 @@
 #include <memory>
 #include <string>
 
+#include <cstdlib>
+
+#include "fixtures/TlsPeer.h"
 #include "platform/Failure.h"
 #include "retrieval/HttpClient.h"
 
@@ -76,6 +83,18 @@ private:
     ServerBytes& bytes_;
 };
 
+// The certificates' folder, and the server's TLS context; null without them.
+const std::shared_ptr<SSL_CTX>& tlsContext(std::string& folder) {
+    static std::string certificates =
+        std::getenv("VANTOREL_FUZZ_CERTS") ? std::getenv("VANTOREL_FUZZ_CERTS") : "";
+    static const std::shared_ptr<SSL_CTX> context =
+        certificates.empty() ? nullptr
+                             : vantorel::test::TlsPeer::serverContext(certificates + "/good.pem",
+                                                                      certificates + "/good.key");
+    folder = certificates;
+    return context;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -90,8 +109,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bytes.size = size - 3 - urlLength;
     bytes.ending = flags & 3;
 
-    vantorel::HttpClient client([&bytes] { return std::make_unique<ScriptedTransport>(bytes); },
-                                [] { return std::int64_t{1623233894}; });
+    const bool tls = (flags & 16) != 0;
+    std::string certificates;
+    const std::shared_ptr<SSL_CTX>& context = tlsContext(certificates);
+    if (tls && !context) return 0;
+    const bool closeNotify = (flags & 32) != 0;
+    vantorel::HttpClient client(
+        [&]() -> std::unique_ptr<vantorel::Transport> {
+            auto server = std::make_unique<ScriptedTransport>(bytes);
+            if (!tls) return server;
+            return std::make_unique<vantorel::test::TlsPeer>(context, std::move(server),
+                                                             closeNotify);
+        },
+        [] { return std::int64_t{1623233894}; });
+    client.CAFile = tls ? certificates + "/ca.pem" : "";
     client.MaxBodySize = 1 << 20;
     client.AllowCookies = (flags & 4) == 0;
     client.ProtocolVersion = (flags & 8) ? vantorel::HttpClient::HttpVersion::Http10
@@ -104,10 +135,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         previous = count;
     };
 
-    const std::string urls[] = {"http://vantorel.test/patent_pdf/fetcher.php?patent=US1",
-                                "files/../US1.pdf", url, "http://other.TEST:8080/x/y?z=1#frag",
-                                "/again"};
-    for (const std::string& target : urls) {
+    const std::string plain[] = {"http://vantorel.test/patent_pdf/fetcher.php?patent=US1",
+                                 "files/../US1.pdf", url, "http://other.TEST:8080/x/y?z=1#frag",
+                                 "/again"};
+    // The certificate names localhost and 127.0.0.1; "LOCALHOST" is the same host.
+    const std::string secure[] = {"https://localhost/patent_pdf/fetcher.php?patent=US1",
+                                  "files/../US1.pdf", url, "https://127.0.0.1:8443/x/y?z=1#frag",
+                                  "https://LOCALHOST/again"};
+    for (const std::string& target : tls ? secure : plain) {
         try {
             client.Get(target);
         } catch (const vantorel::Failure&) {

@@ -20,6 +20,10 @@ corpus=$build/fuzz-corpus/http_client
 artifacts=$build/fuzz-artifacts/
 mkdir -p "$corpus" "$artifacts"
 
+# Throwaway certificates for the inputs that go over TLS.
+export VANTOREL_FUZZ_CERTS=$build/fuzz-certs
+[ -f "$VANTOREL_FUZZ_CERTS/good.pem" ] || "$root/tests/support/make_certificates.sh" "$VANTOREL_FUZZ_CERTS"
+
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 "$build/fuzz/fuzz_http_client" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \

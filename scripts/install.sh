@@ -10,11 +10,12 @@ set -euo pipefail
 
 usage() {
     cat <<'EOF'
-usage: scripts/install.sh [--build-dir DIR] [--prefix INSTALL_DIR] [--service-host HOST:PORT]
+usage: scripts/install.sh [--build-dir DIR] [--prefix INSTALL_DIR] [--service-host [https://]HOST:PORT]
   --build-dir DIR          where the program was built (default: build, or $VANTOREL_BUILD_DIR)
   --prefix INSTALL_DIR     install folder (default: $VANTOREL_INSTALL_DIR, else
                            ${XDG_DATA_HOME:-~/.local/share}/vantorel-patent-downloader)
-  --service-host HOST:PORT service written into a first Settings file (default localhost:8741)
+  --service-host HOST:PORT service written into a first Settings file (default localhost:8741);
+                           https://HOST[:PORT] for a service over https
 EOF
 }
 
@@ -53,8 +54,9 @@ done
 case $install_dir in
     *$'\n'* | *$'\r'*) die "the install folder must not contain a line break" ;;
 esac
-case $service_host in
-    '' | *[!A-Za-z0-9.:_\[\]-]*) die "not a service host: '$service_host'" ;;
+# HOST[:PORT] for http, https://HOST[:PORT] for https; nothing else.
+case ${service_host#https://} in
+    '' | *[!A-Za-z0-9.:_\[\]-]*) die "not a service host: '$service_host' (HOST[:PORT] or https://HOST[:PORT])" ;;
 esac
 
 find_binary() {

@@ -86,8 +86,8 @@ std::string sessionFrom(const HttpRequest& request) {
 
 }  // namespace
 
-FetchResponder::FetchResponder(AccountList accounts, PatentCatalogue& catalogue)
-    : accounts_(std::move(accounts)), catalogue_(catalogue) {}
+FetchResponder::FetchResponder(AccountList accounts, PatentCatalogue& catalogue, std::string scheme)
+    : accounts_(std::move(accounts)), catalogue_(catalogue), scheme_(std::move(scheme)) {}
 
 HttpResponse FetchResponder::respond(const HttpRequest& request,
                                      const std::string& localAddress) const {
@@ -118,7 +118,7 @@ std::string FetchResponder::indexBody(const std::string& request, const std::str
             } else if (!catalogue_.contains(*canonical)) {
                 body += "Error: patent " + echoed(piece) + " was not found";
             } else {
-                body += "http://" + host + std::string(kFilesPrefix) + *canonical +
+                body += scheme_ + "://" + host + std::string(kFilesPrefix) + *canonical +
                         std::string(kFileSuffix);
             }
         }
@@ -140,8 +140,10 @@ HttpResponse FetchResponder::index(const HttpRequest& request, const std::string
     HttpResponse response;
     response.headers.emplace_back("Content-Type", "text/html; charset=iso-8859-1");
     response.headers.emplace_back("Cache-Control", "no-store");
+    // Over https the session is never to travel in clear.
     response.headers.emplace_back("Set-Cookie", std::string(kSessionCookie) + "=" +
-                                                    sessionFrom(request) + "; Path=/; HttpOnly");
+                                                    sessionFrom(request) + "; Path=/; HttpOnly" +
+                                                    (scheme_ == "https" ? "; Secure" : ""));
     if (!accounts_.accepts(*name, *password)) {
         response.body = "Incorrect login or password<br>";
     } else {

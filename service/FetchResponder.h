@@ -17,7 +17,9 @@ public:
     static constexpr const char* kFetchPath = "/patent_pdf/fetcher.php";
     static constexpr const char* kSessionCookie = "VantorelSession";
 
-    FetchResponder(AccountList accounts, PatentCatalogue& catalogue);
+    // `scheme` ("http" or "https") starts every file address listed, so a
+    // client reaches the documents the way it reached the index.
+    FetchResponder(AccountList accounts, PatentCatalogue& catalogue, std::string scheme = "http");
 
     // localAddress ("127.0.0.1:8741") stands in for a missing or unusable Host.
     HttpResponse respond(const HttpRequest& request, const std::string& localAddress) const;
@@ -31,6 +33,7 @@ private:
 
     AccountList accounts_;
     PatentCatalogue& catalogue_;
+    std::string scheme_;
 };
 
 }  // namespace vantorel::service

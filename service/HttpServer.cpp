@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "RequestHeadParser.h"
+#include "TlsServer.h"
 #include "platform/Failure.h"
 
 namespace vantorel::service {
@@ -34,56 +35,13 @@ std::string addressText(const sockaddr_in& address) {
     return std::string(host) + ":" + std::to_string(ntohs(address.sin_port));
 }
 
-// Waits for the socket; false on a time-out or error. Retried on EINTR.
-bool waitFor(int socket, short events, int timeoutMs) {
-    pollfd entry{socket, events, 0};
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (true) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                              deadline - std::chrono::steady_clock::now())
-                              .count();
-        const int ready = ::poll(&entry, 1, left > 0 ? static_cast<int>(left) : 0);
-        if (ready > 0) return true;
-        if (ready == 0) return false;
-        if (errno != EINTR) return false;
-    }
-}
-
-// Sends `first` and then `second` as one stream, in as few calls as the
-// socket allows: a head sent on its own would make the body wait for the
-// peer's delayed acknowledgement, about 40 ms a reply.
-bool sendAll(int socket, std::string_view first, std::string_view second = {}) {
-    iovec parts[2] = {{const_cast<char*>(first.data()), first.size()},
-                      {const_cast<char*>(second.data()), second.size()}};
-    std::size_t at = parts[0].iov_len == 0 ? 1 : 0;
-    while (at < 2 && parts[at].iov_len > 0) {
-        if (!waitFor(socket, POLLOUT, HttpServer::kSendTimeoutMs)) return false;
-        msghdr message{};
-        message.msg_iov = parts + at;
-        message.msg_iovlen = 2 - at;
-        const ssize_t sent = ::sendmsg(socket, &message, MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (sent < 0) {
-            if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
-            return false;
-        }
-        for (auto done = static_cast<std::size_t>(sent); done > 0 && at < 2;) {
-            const std::size_t taken = std::min(done, parts[at].iov_len);
-            parts[at].iov_base = static_cast<char*>(parts[at].iov_base) + taken;
-            parts[at].iov_len -= taken;
-            done -= taken;
-            if (parts[at].iov_len == 0) ++at;
-        }
-    }
-    return true;
-}
-
 // The head goes out together with the file's first block.
-bool sendFile(int socket, const std::string& head, const OpenFile& file) {
+bool sendFile(ConnectionStream& stream, const std::string& head, const OpenFile& file) {
     std::string block(kFileBlock, '\0');
     std::uint64_t left = file.size();
     off_t offset = 0;
     std::string_view pendingHead = head;
-    if (left == 0) return sendAll(socket, head);
+    if (left == 0) return stream.sendAll(head);
     while (left > 0) {
         const std::size_t want = left < kFileBlock ? static_cast<std::size_t>(left) : kFileBlock;
         const ssize_t got = ::pread(file.descriptor(), block.data(), want, offset);
@@ -91,7 +49,7 @@ bool sendFile(int socket, const std::string& head, const OpenFile& file) {
         // A file cut short after its length went out cannot be mended: the
         // connection is dropped, so the client sees a short body, not junk.
         if (got <= 0) return false;
-        if (!sendAll(socket, pendingHead, {block.data(), static_cast<std::size_t>(got)}))
+        if (!stream.sendAll(pendingHead, {block.data(), static_cast<std::size_t>(got)}))
             return false;
         pendingHead = {};
         offset += got;
@@ -132,8 +90,9 @@ sockaddr_in HttpServer::parseListenAddress(const std::string& text) {
     return address;
 }
 
-HttpServer::HttpServer(const std::string& listenAddress, Handler handler, RequestLog& log)
-    : handler_(std::move(handler)), log_(log) {
+HttpServer::HttpServer(const std::string& listenAddress, Handler handler, RequestLog& log,
+                       const TlsServer* tls)
+    : handler_(std::move(handler)), log_(log), tls_(tls) {
     sockaddr_in address = parseListenAddress(listenAddress);
     listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (listener_ < 0)
@@ -266,9 +225,9 @@ void HttpServer::connectionEnded(int socket) {
     ended_.notify_all();
 }
 
-void HttpServer::answer(int socket, const std::string& peer, const std::string& requestLine,
-                        HttpResponse& response, bool headOnly, bool keepAlive,
-                        const std::string& version) {
+void HttpServer::answer(ConnectionStream& stream, const std::string& peer,
+                        const std::string& requestLine, HttpResponse& response, bool headOnly,
+                        bool keepAlive, const std::string& version) {
     std::string head = "HTTP/1.1 " + std::to_string(response.status) + " " + response.reason +
                        "\r\nServer: vantorel-service\r\nDate: " + httpDate() +
                        "\r\nContent-Length: " + std::to_string(response.bodySize()) + "\r\n";
@@ -282,17 +241,29 @@ void HttpServer::answer(int socket, const std::string& peer, const std::string& 
     const bool bodyWanted = !headOnly && response.bodySize() > 0;
     bool sent;
     if (!bodyWanted) {
-        sent = sendAll(socket, head);
+        sent = stream.sendAll(head);
     } else if (response.file.isOpen()) {
-        sent = sendFile(socket, head, response.file);
+        sent = sendFile(stream, head, response.file);
     } else {
-        sent = sendAll(socket, head, response.sharedBody ? *response.sharedBody : response.body);
+        sent = stream.sendAll(head, response.sharedBody ? *response.sharedBody : response.body);
     }
     log_.request(peer, requestLine, response.status, bodyWanted ? response.bodySize() : 0);
     if (!sent) response.closeAfter = true;
 }
 
 void HttpServer::serveConnection(int socket, const std::string& peer, const std::string& local) {
+    std::unique_ptr<ConnectionStream> stream;
+    if (tls_ == nullptr) {
+        stream = makePlainStream(socket, kSendTimeoutMs);
+    } else {
+        std::string reason;
+        stream = tls_->accept(socket, kHeadTimeoutMs, kSendTimeoutMs, reason);
+        if (!stream) {
+            log_.note("connection from " + peer + " dropped: " + reason);
+            connectionEnded(socket);
+            return;
+        }
+    }
     std::string received;
     char block[kReceiveBlock];
     auto headStarted = std::chrono::steady_clock::now();
@@ -309,17 +280,17 @@ void HttpServer::serveConnection(int socket, const std::string& peer, const std:
                                            .count();
                     timeoutMs = static_cast<int>(kHeadTimeoutMs - spent);
                 }
-                if (timeoutMs <= 0 || !waitFor(socket, POLLIN, timeoutMs)) {
+                if (timeoutMs <= 0 || !stream->waitReadable(timeoutMs)) {
                     if (!received.empty()) {
                         HttpResponse late = HttpResponse::text(
                             408, "Request Timeout", "The request head did not arrive in time.\n");
-                        answer(socket, peer, received.substr(0, received.find('\n')), late, false,
+                        answer(*stream, peer, received.substr(0, received.find('\n')), late, false,
                                false, "HTTP/1.1");
                     }
                     break;
                 }
-                const ssize_t got = ::recv(socket, block, sizeof block, 0);
-                if (got < 0 && errno == EINTR) continue;
+                const long got = stream->receive(block, sizeof block);
+                if (got == ConnectionStream::kAgain) continue;
                 if (got <= 0) break;
                 if (received.empty()) headStarted = std::chrono::steady_clock::now();
                 received.append(block, static_cast<std::size_t>(got));
@@ -331,7 +302,7 @@ void HttpServer::serveConnection(int socket, const std::string& peer, const std:
                 if (outcome.status == 405) refusal.headers.emplace_back("Allow", "GET, HEAD");
                 std::string firstLine = received.substr(0, received.find('\n'));
                 if (!firstLine.empty() && firstLine.back() == '\r') firstLine.pop_back();
-                answer(socket, peer, firstLine, refusal, outcome.request.method == "HEAD", false,
+                answer(*stream, peer, firstLine, refusal, outcome.request.method == "HEAD", false,
                        "HTTP/1.1");
                 break;
             }
@@ -346,8 +317,8 @@ void HttpServer::serveConnection(int socket, const std::string& peer, const std:
                 response.closeAfter = true;
             }
             const bool keepAlive = request.keepAlive() && !response.closeAfter;
-            answer(socket, peer, request.requestLine, response, request.method == "HEAD", keepAlive,
-                   request.version);
+            answer(*stream, peer, request.requestLine, response, request.method == "HEAD",
+                   keepAlive, request.version);
             if (!keepAlive || response.closeAfter) break;
             received.erase(0, outcome.consumed);
             headStarted = std::chrono::steady_clock::now();
@@ -358,16 +329,17 @@ void HttpServer::serveConnection(int socket, const std::string& peer, const std:
     }
     // Closing with unread input would reset the connection and could take
     // the refusal just sent with it, so the rest is read and dropped first.
-    ::shutdown(socket, SHUT_WR);
+    stream->finishSending();
     const auto lingerEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLingerMs);
     std::size_t drained = 0;
     while (drained < kMostDrained && std::chrono::steady_clock::now() < lingerEnd &&
-           waitFor(socket, POLLIN, kLingerMs)) {
-        const ssize_t got = ::recv(socket, block, sizeof block, 0);
-        if (got < 0 && errno == EINTR) continue;
+           stream->waitReadable(kLingerMs)) {
+        const long got = stream->receive(block, sizeof block);
+        if (got == ConnectionStream::kAgain) continue;
         if (got <= 0) break;
         drained += static_cast<std::size_t>(got);
     }
+    stream.reset();
     connectionEnded(socket);
 }
 

@@ -10,11 +10,14 @@
 #include <mutex>
 #include <string>
 
+#include "ConnectionStream.h"
 #include "HttpRequest.h"
 #include "HttpResponse.h"
 #include "RequestLog.h"
 
 namespace vantorel::service {
+
+class TlsServer;
 
 // A small HTTP/1.1 server over IPv4 sockets: one thread per connection (up
 // to a limit), keep-alive and pipelined requests, time limits on every wait,
@@ -36,8 +39,10 @@ public:
     static sockaddr_in parseListenAddress(const std::string& text);
 
     // Binds and listens at once, so the port is known (port 0 picks a free
-    // one). Throws vantorel::Failure when that fails.
-    HttpServer(const std::string& listenAddress, Handler handler, RequestLog& log);
+    // one). Throws vantorel::Failure when that fails. With `tls` every
+    // connection is served over TLS, its handshake within kHeadTimeoutMs.
+    HttpServer(const std::string& listenAddress, Handler handler, RequestLog& log,
+               const TlsServer* tls = nullptr);
     ~HttpServer();
     HttpServer(const HttpServer&) = delete;
     HttpServer& operator=(const HttpServer&) = delete;
@@ -54,7 +59,7 @@ public:
 
 private:
     void serveConnection(int socket, const std::string& peer, const std::string& local);
-    void answer(int socket, const std::string& peer, const std::string& requestLine,
+    void answer(ConnectionStream& stream, const std::string& peer, const std::string& requestLine,
                 HttpResponse& response, bool headOnly, bool keepAlive, const std::string& version);
     void connectionEnded(int socket);
     // A connection waits for a request head, or is busy answering one.
@@ -75,6 +80,7 @@ private:
     Handler handler_;
     RequestLog& log_;
     std::size_t longestRequestLine_ = 0;
+    const TlsServer* tls_;
 
     std::mutex mutex_;
     std::condition_variable ended_;

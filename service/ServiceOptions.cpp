@@ -24,13 +24,16 @@ std::size_t parseSize(const std::string& option, const std::string& text, std::s
 const char* ServiceOptions::usage() {
     return "usage: vantorel-service [--listen HOST:PORT] [--catalogue DIR] [--accounts FILE]\n"
            "                        [--log FILE] [--sample-size BYTES] [--max-request-line BYTES]\n"
+           "                        [--tls-cert FILE --tls-key FILE]\n"
            "  --listen HOST:PORT   address to serve on (default 127.0.0.1:8741; port 0 picks one)\n"
            "  --catalogue DIR      folder of <NUMBER>.pdf files served besides the samples\n"
            "  --accounts FILE      one login:password a line (default: the account demo:demo)\n"
            "  --log FILE           append the request log there (default: standard error)\n"
            "  --sample-size BYTES  pad generated sample documents to that size\n"
            "  --max-request-line BYTES\n"
-           "                       refuse longer request lines with 414 (default and most 65536)\n";
+           "                       refuse longer request lines with 414 (default and most 65536)\n"
+           "  --tls-cert FILE      serve https with this PEM certificate (chain)\n"
+           "  --tls-key FILE       and this PEM private key\n";
 }
 
 ServiceOptions ServiceOptions::parse(const std::vector<std::string>& arguments) {
@@ -51,7 +54,8 @@ ServiceOptions ServiceOptions::parse(const std::vector<std::string>& arguments) 
         }
         const bool known = name == "--listen" || name == "--catalogue" || name == "--accounts" ||
                            name == "--log" || name == "--sample-size" ||
-                           name == "--max-request-line";
+                           name == "--max-request-line" || name == "--tls-cert" ||
+                           name == "--tls-key";
         if (!known) throw Failure("unknown option '" + name + "'");
         if (!hasValue) {
             if (i + 1 >= arguments.size()) throw Failure(name + " needs a value");
@@ -67,7 +71,11 @@ ServiceOptions ServiceOptions::parse(const std::vector<std::string>& arguments) 
         if (name == "--max-request-line")
             options.maxRequestLine =
                 parseSize(name, value, 256, RequestHeadParser::kLongestRequestLine, "65536");
+        if (name == "--tls-cert") options.tlsCertificate = value;
+        if (name == "--tls-key") options.tlsKey = value;
     }
+    if (options.tlsCertificate.empty() != options.tlsKey.empty())
+        throw Failure("--tls-cert and --tls-key go together");
     return options;
 }
 

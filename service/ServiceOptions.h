@@ -14,6 +14,8 @@ struct ServiceOptions {
     std::string log;        // empty: stderr
     std::size_t sampleSize = 0;
     std::size_t maxRequestLine = 0;  // 0: the server's own limit (64 KiB)
+    std::string tlsCertificate;  // both set: serve https
+    std::string tlsKey;
     bool help = false;
 
     static constexpr std::size_t kLargestSample = std::size_t{1} << 30;

@@ -1,6 +1,7 @@
 // vantorel-service: the reference patent-document service.
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "PatentCatalogue.h"
 #include "RequestLog.h"
 #include "ServiceOptions.h"
+#include "TlsServer.h"
 #include "platform/Failure.h"
 
 namespace {
@@ -40,13 +42,16 @@ int main(int argc, char** argv) {
                                                         : AccountList::fromFile(options.accounts);
         PatentCatalogue catalogue(options.catalogue, options.sampleSize);
         RequestLog log(options.log);
-        FetchResponder responder(std::move(accounts), catalogue);
+        std::unique_ptr<TlsServer> tls;
+        if (!options.tlsCertificate.empty())
+            tls = std::make_unique<TlsServer>(options.tlsCertificate, options.tlsKey);
+        FetchResponder responder(std::move(accounts), catalogue, tls ? "https" : "http");
         HttpServer server(
             options.listen,
             [&responder](const HttpRequest& request, const std::string& local) {
                 return responder.respond(request, local);
             },
-            log);
+            log, tls.get());
         server.setLongestRequestLine(options.maxRequestLine);
 
         runningServer = &server;
@@ -60,7 +65,8 @@ int main(int argc, char** argv) {
         // The first line on standard output tells scripts and tests the port.
         std::printf("listening on %s\n", server.address().c_str());
         std::fflush(stdout);
-        log.note("vantorel-service listening on " + server.address());
+        log.note("vantorel-service listening on " + server.address() +
+                 (tls ? " over https" : " over http"));
         server.run();
         runningServer = nullptr;
         log.note("vantorel-service stopped");

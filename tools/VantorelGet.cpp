@@ -16,14 +16,17 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vantorel-get [--read-timeout MS] [--connect-timeout MS] [--work] URL...\n"
+    "usage: vantorel-get [--read-timeout MS] [--connect-timeout MS] [--cafile PEM] [--work] "
+    "URL...\n"
     "Fetches each URL in order and writes the bodies to standard output as they arrive.\n"
-    "Time-outs default to 15000 ms; --work reports progress on standard error.\n";
+    "Time-outs default to 15000 ms; --cafile adds trusted roots for https;\n"
+    "--work reports progress on standard error.\n";
 
 struct Options {
     int readTimeout = 15000;
     int connectTimeout = 15000;
     bool work = false;
+    std::string caFile;
     std::vector<std::string> urls;
 };
 
@@ -39,6 +42,9 @@ std::optional<Options> parseArguments(int argc, char** argv) {
             const auto value = vantorel::tryParseWholeNumber(argv[++i]);
             if (!value) return std::nullopt;
             (argument == "--read-timeout" ? options.readTimeout : options.connectTimeout) = *value;
+        } else if (argument == "--cafile") {
+            if (i + 1 >= argc) return std::nullopt;
+            options.caFile = argv[++i];
         } else if (argument.rfind("--", 0) == 0) {
             return std::nullopt;
         } else {
@@ -79,6 +85,7 @@ int main(int argc, char** argv) {
     vantorel::HttpClient client;
     client.ReadTimeout = options->readTimeout;
     client.ConnectTimeout = options->connectTimeout;
+    client.CAFile = options->caFile;
     if (options->work) {
         client.OnWorkBegin = [](vantorel::WorkMode mode, std::int64_t max) {
             std::fprintf(stderr, "begin %d %lld\n", static_cast<int>(mode),

@@ -119,7 +119,8 @@ void CookieStore::sweepExpired() {
 }
 
 std::string CookieStore::cookieList(const std::string& requestHost,
-                                    const std::string& directoryPath, std::size_t maxLength) {
+                                    const std::string& directoryPath, std::size_t maxLength,
+                                    bool encrypted) {
     sweepExpired();
     std::shared_lock guard(lock_);
     const std::string host = upperAscii(requestHost);
@@ -128,7 +129,7 @@ std::string CookieStore::cookieList(const std::string& requestHost,
         if (host.find(upperAscii(key.domain)) == std::string::npos) continue;
         for (const Cookie& cookie : key.cookies) {
             // A cookie set without Path is sent for every target.
-            if (cookie.value.empty() || cookie.secure ||
+            if (cookie.value.empty() || (cookie.secure && !encrypted) ||
                 directoryPath.compare(0, cookie.path.size(), cookie.path) != 0)
                 continue;
             chosen.push_back(&cookie);

@@ -34,9 +34,10 @@ public:
 
     // The Cookie header value for a request (empty: send none), at most
     // `maxLength` bytes: a cookie that does not fit is left out. Expired
-    // cookies are deleted first.
+    // cookies are deleted first; Secure ones go over an encrypted
+    // connection only.
     std::string cookieList(const std::string& requestHost, const std::string& directoryPath,
-                           std::size_t maxLength = std::string::npos);
+                           std::size_t maxLength = std::string::npos, bool encrypted = false);
 
     // Every cookie kept, in store order.
     std::vector<Cookie> cookies() const;

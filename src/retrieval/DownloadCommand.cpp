@@ -106,6 +106,8 @@ void DownloadCommand::run() {
     // The product wraps like the 32-bit multiplication it stands for.
     const std::int32_t seconds = parseWholeNumber(host_.timeoutText());
     getter_.setReadTimeout(static_cast<std::int32_t>(static_cast<std::uint32_t>(seconds) * 1000u));
+    getter_.setCaFile(host_.caFile());
+    fetchAddress_ = address;
 
     std::vector<std::string> bodies;
     if (!fetchIndexes(request, &bodies)) return;
@@ -175,6 +177,10 @@ bool DownloadCommand::processEntry(int index, const std::string& entry, int shar
         return true;
     }
     if (kind == EntryKind::Empty) return true;
+    if (FetchProtocol::leavesHttps(fetchAddress_, entry)) {
+        host_.showMessage(FetchProtocol::unencryptedAddressMessage(entry));
+        return true;
+    }
 
     const std::string name = FetchProtocol::localFileName(entry);
     if (!FetchProtocol::isSafeLocalFileName(name)) {

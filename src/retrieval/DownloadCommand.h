@@ -43,6 +43,7 @@ private:
     int FileCount = 0;
     int FileIndex = 0;
     int share_ = 0;
+    std::string fetchAddress_;  // an https one keeps the files on https
     // The folder whose stale temporary files this run has removed.
     std::optional<std::string> cleanedFolder_;
 };

@@ -4,6 +4,7 @@
 
 #include "retrieval/BodySink.h"
 #include "settings/CurrentSettings.h"
+#include "settings/SettingsStore.h"
 
 namespace vantorel {
 
@@ -17,6 +18,10 @@ public:
     virtual int viewingPreference() const = 0;    // 0 all, 1 first only, 2 none; -1 none chosen
     virtual const CurrentSettings& currentSettings() const = 0;  // read afresh at each use
     virtual std::string serviceHost() const = 0;
+    // Extra trusted roots for https, read afresh like the host.
+    virtual std::string caFile() const {
+        return SettingsStore(currentSettings().InstallPath).caFile();
+    }
 
     // Disables or enables the download button and the patent field; enabling
     // also enables the tab control.
@@ -43,6 +48,7 @@ public:
         if (!body.empty()) sink(body.data(), body.size());
     }
     virtual void setReadTimeout(int milliseconds) = 0;
+    virtual void setCaFile(const std::string&) {}
     // The declared length of the reply being read, -1 when it declares none.
     virtual long long expectedLength() const = 0;
     // The status with which the server refused the last request, 0 when the

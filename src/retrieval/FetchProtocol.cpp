@@ -1,6 +1,9 @@
 #include "retrieval/FetchProtocol.h"
 
 #include <algorithm>
+#include <optional>
+
+#include "retrieval/HttpText.h"
 
 namespace vantorel::FetchProtocol {
 
@@ -17,8 +20,40 @@ std::string normaliseRequest(const std::string& raw) {
 
 std::string composeFetchAddress(const std::string& host, const std::string& request,
                                 const std::string& login, const std::string& password) {
-    return "http://" + host + kFetchPath + "?patent=" + request + "&name=" + login +
-           "&pswd=" + password;
+    const std::string https = "https://";
+    const bool secure =
+        host.size() > https.size() && equalsIgnoreCase(host.substr(0, https.size()), https);
+    std::string authority = secure ? host.substr(https.size()) : host;
+    // "https://host/" is how such an address is often written down.
+    while (secure && !authority.empty() && authority.back() == '/') authority.pop_back();
+    return (secure ? https : std::string("http://")) + authority + kFetchPath +
+           "?patent=" + request + "&name=" + login + "&pswd=" + password;
+}
+
+namespace {
+
+// The scheme of an address as the HTTP client reads it (backslashes are
+// slashes); empty for a relative address.
+std::optional<std::string> schemeOf(std::string address) {
+    std::replace(address.begin(), address.end(), '\\', '/');
+    const std::size_t separator = address.find("://");
+    if (separator == std::string::npos) return std::nullopt;
+    return address.substr(0, separator);
+}
+
+}  // namespace
+
+bool leavesHttps(const std::string& fetchAddress, const std::string& fileAddress) {
+    const auto service = schemeOf(fetchAddress);
+    if (!service || !equalsIgnoreCase(*service, "https")) return false;
+    const auto file = schemeOf(fileAddress);
+    return file && !equalsIgnoreCase(*file, "https");
+}
+
+std::string unencryptedAddressMessage(const std::string& fileAddress) {
+    return "The https service listed an address that is not https; it is not fetched, so "
+           "nothing of the session travels in clear: " +
+           fileAddress;
 }
 
 std::vector<std::string> splitIndexResponse(const std::string& body) {

@@ -22,7 +22,8 @@ enum class EntryKind { CredentialsRejected, ServiceError, Empty, FileAddress };
 std::string normaliseRequest(const std::string& raw);
 
 // "http://" + host + "/patent_pdf/fetcher.php?patent=" + request + "&name=" + login
-// + "&pswd=" + password; the values go in byte for byte, unescaped.
+// + "&pswd=" + password; the values go in byte for byte, unescaped. A host
+// given as "https://host[:port]" makes it an https address instead.
 std::string composeFetchAddress(const std::string& host, const std::string& request,
                                 const std::string& login, const std::string& password);
 
@@ -54,6 +55,12 @@ bool isSafeLocalFileName(const std::string& name);
 // Whether the shell may open a saved file: only PDFs, so a service can make
 // the program save a file of another type but never run one.
 bool isViewableName(const std::string& name);
+
+// Whether fetching a file address listed in the reply to `fetchAddress` would
+// leave https: the session cookie and the documents would travel in clear.
+// A relative address stays on the fetch address's scheme.
+bool leavesHttps(const std::string& fetchAddress, const std::string& fileAddress);
+std::string unencryptedAddressMessage(const std::string& fileAddress);
 
 // The message shown for a name that isSafeLocalFileName refuses.
 std::string refusedFileNameMessage(const std::string& fileAddress);

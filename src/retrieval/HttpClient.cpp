@@ -29,8 +29,9 @@ TcpConnection::TransportFactory orSockets(TcpConnection::TransportFactory factor
 
 }  // namespace
 
-HttpClient::HttpClient(TransportFactory transport, CookieStore::Clock clock)
+HttpClient::HttpClient(TransportFactory transport, CookieStore::Clock clock, TlsFactory tls)
     : clock_(std::move(clock)),
+      tls_(std::move(tls)),
       connection_(orSockets(std::move(transport))),
       work_(OnWorkBegin, OnWork, OnWorkEnd) {}
 
@@ -106,11 +107,13 @@ HttpUrl HttpClient::prepareRequest(const std::string& url) {
 }
 
 void HttpClient::connectToHost(const HttpUrl& url) {
+    const bool https = url.isHttps();
     withLabel("THTTPClient.ConnectToHost#1 --> ", [&] {
         if (connection_.isOpen() &&
-            (!equalsIgnoreCase(connection_.host(), url.host) || connection_.port() != url.port))
+            (!equalsIgnoreCase(connection_.host(), url.host) || connection_.port() != url.port ||
+             connection_.encrypted() != https))
             connection_.close();
-        if (equalsIgnoreCase(url.scheme, "https")) throw Failure("Transport value is not valid");
+        if (https && !tls_) throw Failure("Transport value is not valid");
     });
     withLabel("THTTPClient.ConnectToHost#5 --> ", [&] {
         if (connection_.isOpen()) {
@@ -120,8 +123,18 @@ void HttpClient::connectToHost(const HttpUrl& url) {
                 connection_.close();
         }
         reusedConnection_ = connection_.isOpen();
-        if (!reusedConnection_) connection_.open(url.host, url.port, ConnectTimeout);
+        if (reusedConnection_) return;
+        TcpConnection::TlsWrapper wrap;
+        if (https)
+            wrap = [this](std::unique_ptr<Transport> inner) {
+                return tls_(std::move(inner), CAFile);
+            };
+        connection_.open(url.host, url.port, ConnectTimeout, wrap);
     });
+    // Nothing of the request goes out before the server's certificate is accepted.
+    if (https && !reusedConnection_)
+        withLabel("THTTPClient.TLSHandshake#1 --> ",
+                  [&] { connection_.handshake(url.host, ReadTimeout); });
     inStep_ = false;
     withLabel("THTTPClient.ConnectToHost#11 --> " + url.host + " ",
               [&] { buildAndSendRequest(url); });
@@ -133,8 +146,8 @@ void HttpClient::buildAndSendRequest(const HttpUrl& url) {
         withLabel("THTTPClient.SetCookies#2 --> ", [&] {
             withLabel("THTTPClient.SetCookies#1 --> ", [&] {
                 if (AllowCookies && cookies_)
-                    cookieList =
-                        cookies_->cookieList(url.host, url.directoryPath(), cookieRoom(url));
+                    cookieList = cookies_->cookieList(url.host, url.directoryPath(),
+                                                      cookieRoom(url), connection_.encrypted());
             });
         });
     });

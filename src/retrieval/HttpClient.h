@@ -11,18 +11,23 @@
 #include "retrieval/HttpResponse.h"
 #include "retrieval/HttpUrl.h"
 #include "retrieval/TcpConnection.h"
+#include "retrieval/TlsTransport.h"
 #include "retrieval/WorkCounter.h"
 
 namespace vantorel {
 
 // HTTP/1.1 GET over IPv4 with one kept connection, cookies, time-outs and
-// progress events; no redirects, no authentication, no encryption. Every
+// progress events, over TLS for https; no redirects, no authentication. Every
 // failure is a Failure whose message is the chain of stage labels down to the
 // innermost cause ("THTTPClient.DoRequest#1 --> ... --> Read Timeout").
 class HttpClient {
 public:
     enum class HttpVersion { Http10, Http11 };
     using TransportFactory = TcpConnection::TransportFactory;
+    // TLS over a new stream, with the CA file's extra roots; empty: no TLS,
+    // so https fails with "Transport value is not valid".
+    using TlsFactory = std::function<std::unique_ptr<TlsTransport>(std::unique_ptr<Transport>,
+                                                                   const std::string& caFile)>;
 
     static constexpr const char* kAccept = "text/html, */*";
     static constexpr const char* kUserAgent =
@@ -38,8 +43,9 @@ public:
     // The body of a refused response is read under this time-out.
     static constexpr int kRefusedBodyTimeout = 2000;
 
-    // The default transport is the platform's sockets.
-    explicit HttpClient(TransportFactory transport = {}, CookieStore::Clock clock = {});
+    // The default transport is the platform's sockets, under the platform's TLS for https.
+    explicit HttpClient(TransportFactory transport = {}, CookieStore::Clock clock = {},
+                        TlsFactory tls = makeTlsTransport);
     HttpClient(const HttpClient&) = delete;
     HttpClient& operator=(const HttpClient&) = delete;
 
@@ -55,6 +61,8 @@ public:
     // Milliseconds the TCP connect may last; 0 or -1 = a plain blocking connect.
     int ConnectTimeout = 15000;
     bool AllowCookies = true;
+    // A PEM file of extra trusted roots for https; empty: the system's only.
+    std::string CAFile;
     HttpVersion ProtocolVersion = HttpVersion::Http11;
     // Bodies that Get returns as a string fail beyond this many bytes instead
     // of exhausting memory; a sink takes any length.
@@ -91,6 +99,7 @@ private:
     void applyKeepAliveRule();
 
     CookieStore::Clock clock_;
+    TlsFactory tls_;
     TcpConnection connection_;
     WorkCounter work_;
     HttpResponse response_;

@@ -78,7 +78,12 @@ std::string HttpUrl::directoryPath() const {
 }
 
 std::string HttpUrl::hostValue() const {
-    return portText == "80" ? host : host + ":" + portText;
+    const bool schemePort = isHttps() ? portText == "443" : portText == "80";
+    return schemePort ? host : host + ":" + portText;
+}
+
+bool HttpUrl::isHttps() const {
+    return equalsIgnoreCase(scheme, "https");
 }
 
 HttpUrl HttpUrl::parse(const std::string& text, const HttpUrl& previous) {
@@ -89,6 +94,9 @@ HttpUrl HttpUrl::parse(const std::string& text, const HttpUrl& previous) {
     HttpUrl result;
     const std::size_t separator = url.find("://");
     if (separator == std::string::npos) {
+        // A relative address stays on the previous request's scheme, so a
+        // file listed by an https service is fetched over https too.
+        result.scheme = previous.scheme;
         result.host = previous.host;
         result.portText = previous.portText;
         result.port = previous.port;

@@ -17,8 +17,10 @@ struct HttpUrl {
 
     // The target up to and including its last "/" before the query.
     std::string directoryPath() const;
-    // The Host header's value: the host, and ":" and the port unless it is "80".
+    // The Host header's value: the host, and ":" and the port unless it is
+    // the scheme's own ("80", or "443" for https).
     std::string hostValue() const;
+    bool isHttps() const;
 
     // A URL without "://" is relative to `previous`: it keeps its host and
     // port and joins its path to the previous directory path. Throws Failure

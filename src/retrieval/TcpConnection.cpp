@@ -19,19 +19,39 @@ TcpConnection::~TcpConnection() {
     close();
 }
 
-void TcpConnection::open(const std::string& host, std::uint16_t port, int connectTimeout) {
+void TcpConnection::open(const std::string& host, std::uint16_t port, int connectTimeout,
+                         const TlsWrapper& tls) {
     close();
     buffer_.clear();
     closedByPeer_ = false;
-    auto transport = factory_();
+    std::unique_ptr<Transport> transport = factory_();
+    TlsTransport* encrypted = nullptr;
+    if (tls) {
+        std::unique_ptr<TlsTransport> wrapped = tls(std::move(transport));
+        if (!wrapped) throw Failure("Transport value is not valid");
+        encrypted = wrapped.get();
+        transport = std::move(wrapped);
+    }
     transport->connect(host, port, connectTimeout);
     transport_ = std::move(transport);
+    tls_ = encrypted;
     host_ = host;
     port_ = port;
 }
 
+void TcpConnection::handshake(const std::string& host, int readTimeout) {
+    if (!tls_) throw Failure("Not Connected");
+    try {
+        tls_->handshake(host, readTimeout);
+    } catch (const Failure&) {
+        close();
+        throw;
+    }
+}
+
 void TcpConnection::close() {
     if (!transport_) return;
+    tls_ = nullptr;
     transport_->close();
     transport_.reset();
 }
@@ -44,8 +64,12 @@ void TcpConnection::closeByPeer() {
 void TcpConnection::probe() {
     if (!transport_) return;
     char* room = buffer_.prepare(InputBuffer::kBlockSize);
-    const ReceiveResult result =
-        transport_->receive(room, InputBuffer::kBlockSize, kProbeMilliseconds);
+    ReceiveResult result;
+    try {
+        result = transport_->receive(room, InputBuffer::kBlockSize, kProbeMilliseconds);
+    } catch (const Failure&) {
+        result.status = ReceiveResult::Status::Failed;  // a broken TLS session
+    }
     switch (result.status) {
         case ReceiveResult::Status::Data:
             buffer_.commit(result.size);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "retrieval/InputBuffer.h"
+#include "retrieval/TlsTransport.h"
 #include "retrieval/Transport.h"
 
 namespace vantorel {
@@ -18,6 +19,8 @@ namespace vantorel {
 class TcpConnection {
 public:
     using TransportFactory = std::function<std::unique_ptr<Transport>()>;
+    // Puts TLS over a new, not yet connected stream; null: no TLS here.
+    using TlsWrapper = std::function<std::unique_ptr<TlsTransport>(std::unique_ptr<Transport>)>;
 
     explicit TcpConnection(TransportFactory factory);
     ~TcpConnection();
@@ -25,12 +28,17 @@ public:
     TcpConnection& operator=(const TcpConnection&) = delete;
 
     bool isOpen() const { return transport_ != nullptr; }
+    bool encrypted() const { return tls_ != nullptr; }
     bool closedByPeer() const { return closedByPeer_; }
     const std::string& host() const { return host_; }
     std::uint16_t port() const { return port_; }
 
-    // Empties the buffer, clears the closed flag and connects.
-    void open(const std::string& host, std::uint16_t port, int connectTimeout);
+    // Empties the buffer, clears the closed flag and connects; with `tls`
+    // the stream is wrapped first and handshake() must follow.
+    void open(const std::string& host, std::uint16_t port, int connectTimeout,
+              const TlsWrapper& tls = {});
+    // The TLS handshake of an encrypted connection; closes it on failure.
+    void handshake(const std::string& host, int readTimeout);
     // Shuts down sending and closes; unread bytes stay in the buffer.
     void close();
 
@@ -55,6 +63,7 @@ private:
 
     TransportFactory factory_;
     std::unique_ptr<Transport> transport_;
+    TlsTransport* tls_ = nullptr;  // transport_ itself when encrypted
     std::string host_;
     std::uint16_t port_ = 0;
     InputBuffer buffer_;

@@ -19,7 +19,9 @@ std::string certificateFailureText(const std::string& host, CertificateProblem p
 // connects the inner stream; handshake() is a stage of its own, and nothing
 // of the caller's is sent before it has succeeded. After it, receive() gives
 // decrypted bytes (a close without close_notify counts as the peer's close)
-// and send() encrypts.
+// and send() encrypts; a broken session (a bad record, say) makes either
+// throw Failure with the library's reason. close() sends close_notify when
+// it can and never throws.
 class TlsTransport : public Transport {
 public:
     // Sends the server name (SNI), verifies the chain against the system's
@@ -33,6 +35,7 @@ public:
 
 // The platform's TLS (OpenSSL on POSIX, Schannel on Windows) over `inner`.
 // `caFile` names a PEM file of extra trusted roots; empty: the system's only.
+// Null where no TLS exists: https then fails with "Transport value is not valid".
 std::unique_ptr<TlsTransport> makeTlsTransport(std::unique_ptr<Transport> inner,
                                                const std::string& caFile);
 

@@ -56,4 +56,8 @@ std::string SettingsStore::serviceHost() const {
     return host.empty() ? kDefaultServiceHost : host;
 }
 
+std::string SettingsStore::caFile() const {
+    return PrivateProfile::readString("Service", "CAFile", "", settingsFile());
+}
+
 }  // namespace vantorel

@@ -36,6 +36,9 @@ public:
 
     // The patent service's host and port (section Service, key Host).
     std::string serviceHost() const;
+    // A PEM file of extra trusted roots for https (section Service, key
+    // CAFile); empty: the system's trust store only.
+    std::string caFile() const;
 
 private:
     std::string installPath_;

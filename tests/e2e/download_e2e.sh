@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End to end: the real program under Xvfb, given two patents on its command
 # line, downloads them from a running reference service and hands them to a
-# recording viewer, with no box left open.
-# Usage: download_e2e.sh PROGRAM SERVICE
+# recording viewer, with no box left open. With "https" the service serves
+# https under a throwaway CA that the Settings file names as its CAFile.
+# Usage: download_e2e.sh PROGRAM SERVICE [https]
 set -euo pipefail
 . "$(dirname "$0")/service.sh"
 . "$(dirname "$0")/need_tools.sh"
@@ -10,6 +11,7 @@ set -euo pipefail
 export QT_QPA_PLATFORM=xcb
 program=$1
 service=$2
+scheme=${3:-http}
 need_tools xvfb-run xauth xwininfo curl cmp
 
 work=$(mktemp -d)
@@ -26,12 +28,21 @@ install=$work/install
 mkdir -p "$HOME" "$XDG_CONFIG_HOME/vantorel" "$install/patents" "$work/bin"
 
 # The reference service on a free loopback port.
-start_service "$service" "$work/service.out"
+host=127.0.0.1
+tls=() ca_line='' curl_ca=()
+if [ "$scheme" = https ]; then
+    "$(dirname "$0")/../support/make_certificates.sh" "$work/certs"
+    tls=(--tls-cert "$work/certs/good.pem" --tls-key "$work/certs/good.key")
+    ca_line="CAFile=$work/certs/ca.pem"
+    curl_ca=(--cacert "$work/certs/ca.pem")
+    host=https://localhost
+fi
+start_service "$service" "$work/service.out" "${tls[@]}"
 
 printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Vantorel Patent Downloader]\r\n"InstallPath"="%s"\r\n' \
     "$install" >"$XDG_CONFIG_HOME/vantorel/registry.reg"
-printf '[Main]\nLogin=demo\nPswd=demo\nPath=%s/patents/\nTimeout=30\nPDFAction=0\n[Service]\nHost=127.0.0.1:%s\n' \
-    "$install" "$port" >"$install/tessariant.ini"
+printf '[Main]\nLogin=demo\nPswd=demo\nPath=%s/patents/\nTimeout=30\nPDFAction=0\n[Service]\nHost=%s:%s\n%s\n' \
+    "$install" "$host" "$port" "$ca_line" >"$install/tessariant.ini"
 
 # A viewer that only records what it was asked to open.
 cat >"$work/bin/xdg-open" <<SH
@@ -61,7 +72,7 @@ for number in US6892391 EP1534056; do
     if [ ! -f "$file" ]; then
         echo "missing $file"; fail=1; continue
     fi
-    curl -fsS "http://127.0.0.1:$port/files/${number}_full.pdf" -o "$work/$number.expected"
+    curl -fsS "${curl_ca[@]}" "$scheme://localhost:$port/files/${number}_full.pdf" -o "$work/$number.expected"
     cmp "$file" "$work/$number.expected" || { echo "$number differs from the service's file"; fail=1; }
     grep -qx "$file" "$work/opened.log" || { echo "$number was not handed to the viewer"; fail=1; }
 done
@@ -73,5 +84,8 @@ if [ "$windows" -ne 1 ]; then
     cat "$work/windows.txt"
     fail=1
 fi
-[ $fail -eq 0 ] && echo "end-to-end download: both patents saved and opened"
+if [ "$scheme" = https ] && ! grep -q "over https" "$work/service.out"; then
+    echo "the service did not serve https"; fail=1
+fi
+[ $fail -eq 0 ] && echo "end-to-end download over $scheme: both patents saved and opened"
 exit $fail

@@ -11,6 +11,7 @@ need_tools() {
             pdfinfo) package=poppler-utils ;;
             xdg-open | xdg-mime) package=xdg-utils ;;
             gio) package=libglib2.0-bin ;;
+            nginx) package=nginx-light ;;
             desktop-file-validate) package=desktop-file-utils ;;
             *) package=$tool ;;
         esac

@@ -8,6 +8,7 @@
 #include "platform/Failure.h"
 #include "platform/TextRules.h"
 #include "retrieval/DownloadCommand.h"
+#include "retrieval/FetchProtocol.h"
 #include "support/CaseName.h"
 #include "support/TempDir.h"
 
@@ -42,7 +43,9 @@ public:
         return b->second;
     }
     void setReadTimeout(int ms) override { readTimeout = ms; }
+    void setCaFile(const std::string& file) override { caFile = file; }
     long long expectedLength() const override { return length; }
+    std::string caFile = "unset";
 };
 
 const std::string kIndex =
@@ -256,6 +259,25 @@ TEST(DownloadCommand, NamesThatWouldLeaveTheFolderAreRefusedAndTheRunGoesOn) {
     EXPECT_EQ(r.getter.requested, (std::vector<std::string>{kIndex, file(1)}));
     EXPECT_EQ(readFile(r.dir.file("P1.pdf")), "ok");
     EXPECT_EQ(r.host.rescans, 1);
+}
+
+TEST(DownloadCommand, AnHttpsServiceGetsItsCaFileAndListsNoAddressThatLeavesHttps) {
+    CommandRun r;
+    r.host.preference = 2;
+    r.host.host = "https://localhost:8741";
+    r.host.settings.InstallPath = r.dir.path();
+    test::writeFile(r.dir.file("tessariant.ini"), "[Service]\nCAFile=/etc/company-ca.pem\n");
+    const std::string index =
+        "https://localhost:8741/patent_pdf/fetcher.php?patent=US6892391&name=demo&pswd=demo";
+    r.getter.bodies[index] = "http://h/files/P1_full.pdf<br>https://h/files/P2_full.pdf<br>";
+    r.getter.bodies["https://h/files/P2_full.pdf"] = "two";
+    r.command.run();
+    EXPECT_EQ(r.getter.caFile, "/etc/company-ca.pem");
+    EXPECT_EQ(r.getter.requested, (std::vector<std::string>{index, "https://h/files/P2_full.pdf"}));
+    ASSERT_EQ(r.host.messages().size(), 1u);
+    EXPECT_EQ(r.host.messages()[0],
+              FetchProtocol::unencryptedAddressMessage("http://h/files/P1_full.pdf"));
+    EXPECT_EQ(readFile(r.dir.file("P2.pdf")), "two");
 }
 
 TEST(DownloadCommand, EachEntryReadsThePatentFolderAfresh) {

@@ -28,6 +28,28 @@ TEST(FetchProtocol, ComposeInsertsValuesUnescaped) {
               "http://h/patent_pdf/fetcher.php?patent=R&name=&pswd=");
 }
 
+TEST(FetchProtocol, AnHttpsHostMakesAnHttpsAddressWhoseFilesStayOnHttps) {
+    EXPECT_EQ(composeFetchAddress("https://h:8443", "R", "a", "b"),
+              "https://h:8443/patent_pdf/fetcher.php?patent=R&name=a&pswd=b");
+    EXPECT_EQ(composeFetchAddress("HTTPS://h/", "R", "", ""),
+              "https://h/patent_pdf/fetcher.php?patent=R&name=&pswd=");
+    const std::string https = "https://h/patent_pdf/fetcher.php?patent=R";
+    const std::pair<std::string, bool> cases[] = {
+        {"https://h/files/A_full.pdf", false},
+        {"HTTPS:\\\\h\\A.pdf", false},
+        {"files/A.pdf", false},
+        {"/files/A.pdf", false},
+        {"http://h/files/A_full.pdf", true},
+        {"HTTP://h/A.pdf", true},
+        {"ftp://h/A.pdf", true},
+        {" https://h/A.pdf", true},
+    };
+    for (const auto& [file, leaves] : cases) {
+        EXPECT_EQ(leavesHttps(https, file), leaves) << file;
+        EXPECT_FALSE(leavesHttps("http://h/patent_pdf/fetcher.php?patent=R", file)) << file;
+    }
+}
+
 TEST(FetchProtocol, SplitKeepsEntriesBeforeEachMarkerOnly) {
     using V = std::vector<std::string>;
     const std::pair<const char*, V> cases[] = {

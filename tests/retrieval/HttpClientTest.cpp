@@ -419,11 +419,13 @@ TEST_F(HttpClientTest, RefusedBeforeAnyBytesAreSent) {
         std::string failure;
     };
     const std::string prepare = kDoRequest + "THTTPClient.DoRequest#2 --> ";
+    // Where no TLS exists, https is refused before any connection.
+    HttpClient withoutTls({}, {}, nullptr);
+    for (const std::string& url : {"https://127.0.0.1:" + std::to_string(server.port()) + "/",
+                                   std::string("HTTPS://localhost/")})
+        EXPECT_EQ(fetch(withoutTls, url).failure,
+                  kConnectChain + "THTTPClient.ConnectToHost#1 --> Transport value is not valid");
     for (const Case& c : std::vector<Case>{
-             {"https://127.0.0.1:" + std::to_string(server.port()) + "/",
-              kConnectChain + "THTTPClient.ConnectToHost#1 --> Transport value is not valid"},
-             {"HTTPS://localhost/",
-              kConnectChain + "THTTPClient.ConnectToHost#1 --> Transport value is not valid"},
              {"http://127.0.0.1:8o/", prepare + "'8o' is not a valid integer value"},
              {server.url("/a\r\nX-Injected: 1"),
               prepare + "The URL holds a control character; the request is not sent."},

@@ -36,7 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(UrlCase{"http://h/a/b.php?x=1", "h", "80", "/a/b.php?x=1", "h"},
                     UrlCase{"http://h:8081/", "h", "8081", "/", "h:8081"},
                     UrlCase{"http://h:80/x", "h", "80", "/x", "h"},
-                    UrlCase{"HTTPS://h/", "h", "443", "/", "h:443"},
+                    UrlCase{"HTTPS://h/", "h", "443", "/", "h"},
+                    UrlCase{"https://h:8443/", "h", "8443", "/", "h:8443"},
                     // Another scheme keeps the previous request's port.
                     UrlCase{"ftp://h/x", "h", "8080", "/x", "h:8080"},
                     UrlCase{"http://user:pa@ss@h/x", "h", "80", "/x", "h"},
@@ -56,9 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
                     UrlCase{"../../../a?b=../c", "prev", "8080", "/a?b=../c", "prev:8080"},
                     UrlCase{"/root.pdf#top", "prev", "8080", "/root.pdf", "prev:8080"},
                     UrlCase{"", "prev", "8080", "/p/q/", "prev:8080"}),
-    [](const auto& info) {
-        return test::caseName(info.index, info.param.text);
-    });
+    [](const auto& info) { return test::caseName(info.index, info.param.text); });
 
 TEST(HttpUrl, DirectoryPathEndsAtTheLastSlashBeforeTheQuery) {
     HttpUrl url;

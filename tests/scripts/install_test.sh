@@ -95,6 +95,13 @@ check "says what is missing" grep -q "vantorel-service is not built" "$work/out"
 check "refuses a folder with a line break" test $? -ne 0
 "$repo/scripts/install.sh" --build-dir "$build" --service-host 'h;rm' >"$work/out" 2>&1
 check "refuses a bad service host" test $? -ne 0
+for bad in http://h:1 https:// 'https://h/x' ftp://h; do
+    "$repo/scripts/install.sh" --build-dir "$build" --service-host "$bad" >"$work/out" 2>&1
+    check "refuses the service host $bad" test $? -ne 0
+done
+https_dir=$work/https
+"$repo/scripts/install.sh" --build-dir "$build" --prefix "$https_dir" --service-host https://patents.example:8443 >"$work/out" 2>&1
+check "takes an https service host" grep -qxF "Host=https://patents.example:8443" "$https_dir/tessariant.ini"
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

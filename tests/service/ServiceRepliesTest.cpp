@@ -346,6 +346,18 @@ TEST_F(FetchResponderTest, SessionCookie) {
     EXPECT_EQ(get("/files/DK1_full.pdf", "h").status, 200);
 }
 
+TEST_F(FetchResponderTest, OverHttpsAddressesAndSessionAreHttpsOnly) {
+    FetchResponder secure(AccountList::demo(), catalogue, "https");
+    HttpRequest request;
+    request.method = "GET";
+    request.version = "HTTP/1.1";
+    request.target = "/patent_pdf/fetcher.php?patent=DK1&name=demo&pswd=demo";
+    request.headers.emplace_back("Host", "localhost:8741");
+    const auto response = secure.respond(request, "127.0.0.1:9999");
+    EXPECT_EQ(response.body, "https://localhost:8741/files/DK1_full.pdf<br>");
+    EXPECT_THAT(headerOf(response, "Set-Cookie"), ::testing::EndsWith("; HttpOnly; Secure"));
+}
+
 TEST_F(FetchResponderTest, DocumentsAndUnknownPaths) {
     const std::string stored = "%PDF-1.4 stored document\n%%EOF\n";
     test::writeWhole(folder.file("ab-123.PDF"), stored);
@@ -428,6 +440,9 @@ TEST(ServiceOptionsTest, CommandLine) {
     EXPECT_EQ(given.log, "/l");
     EXPECT_EQ(given.sampleSize, 1048576u);
     EXPECT_EQ(given.maxRequestLine, 4096u);
+    const auto tls = ServiceOptions::parse({"--tls-cert", "/c.pem", "--tls-key=/k.pem"});
+    EXPECT_EQ(tls.tlsCertificate, "/c.pem");
+    EXPECT_EQ(tls.tlsKey, "/k.pem");
     EXPECT_TRUE(ServiceOptions::parse({"--help"}).help);
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"--port", "1"},
                                                 {"--listen"},
@@ -436,6 +451,8 @@ TEST(ServiceOptionsTest, CommandLine) {
                                                 {"--sample-size=-1"},
                                                 {"--max-request-line", "65537"},
                                                 {"--max-request-line", "100"},
+                                                {"--tls-cert", "/c.pem"},
+                                                {"--tls-key", "/k.pem"},
                                                 {"extra"}}) {
         EXPECT_THROW(ServiceOptions::parse(bad), Failure) << bad[0];
     }
