@@ -107,7 +107,6 @@ void DownloadCommand::run() {
     const std::int32_t seconds = parseWholeNumber(host_.timeoutText());
     getter_.setReadTimeout(static_cast<std::int32_t>(static_cast<std::uint32_t>(seconds) * 1000u));
     getter_.setCaFile(host_.caFile());
-    fetchAddress_ = address;
 
     std::vector<std::string> bodies;
     if (!fetchIndexes(request, &bodies)) return;
@@ -144,6 +143,7 @@ bool DownloadCommand::fetchIndexes(const std::string& request, std::vector<std::
         parts.pop_back();
         const std::string address = FetchProtocol::composeFetchAddress(
             host_.serviceHost(), part, settings.UserLogin, settings.UserPassword);
+        fetchAddress_ = address;  // every part has the same scheme
         Outcome index = attempt([&] { return getter_.get(address); });
         if (!index.ok) {
             const bool tooLong = getter_.refusedStatus() == 414;
