@@ -1,4 +1,4 @@
-#include "BannerPicture.h"
+#include "app/win32/BannerPicture.h"
 
 namespace vantorel::BannerPicture {
 

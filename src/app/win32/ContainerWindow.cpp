@@ -1,4 +1,4 @@
-#include "ContainerWindow.h"
+#include "app/win32/ContainerWindow.h"
 
 namespace vantorel::ContainerWindow {
 

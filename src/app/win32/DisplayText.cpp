@@ -1,4 +1,4 @@
-#include "DisplayText.h"
+#include "app/win32/DisplayText.h"
 
 namespace vantorel {
 

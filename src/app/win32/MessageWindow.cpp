@@ -1,10 +1,10 @@
-#include "MessageWindow.h"
+#include "app/win32/MessageWindow.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "DisplayText.h"
-#include "app/UserDialogs.h"
+#include "app/win32/DisplayText.h"
+#include "form/UserDialogs.h"
 #include "platform/TextRules.h"
 
 namespace vantorel {

@@ -1,5 +1,5 @@
 // TMainForm: the window, its controls and their layout.
-#include "TMainForm.h"
+#include "app/win32/TMainForm.h"
 
 #include <windows.h>
 // after windows.h, which it needs
@@ -7,11 +7,11 @@
 
 #include <algorithm>
 
-#include "BannerPicture.h"
-#include "ContainerWindow.h"
-#include "ControlTable.h"
-#include "ResourceIds.h"
-#include "app/UserDialogs.h"
+#include "app/win32/BannerPicture.h"
+#include "app/win32/ContainerWindow.h"
+#include "app/win32/ControlTable.h"
+#include "app/win32/ResourceIds.h"
+#include "form/UserDialogs.h"
 #include "app/win32/picker/TOpenDirectory.h"
 #include "platform/Failure.h"
 #include "platform/TextRules.h"

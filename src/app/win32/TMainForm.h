@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "WindowFont.h"
+#include "app/win32/WindowFont.h"
 #include "form/MainFormCore.h"
 #include "form/MainFormView.h"
 

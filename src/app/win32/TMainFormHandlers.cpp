@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "TMainForm.h"
-#include "app/UserDialogs.h"
+#include "app/win32/TMainForm.h"
+#include "form/UserDialogs.h"
 #include "app/win32/picker/TOpenDirectory.h"
 #include "platform/Failure.h"
 

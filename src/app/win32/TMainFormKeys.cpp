@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "TMainForm.h"
+#include "app/win32/TMainForm.h"
 
 namespace vantorel {
 

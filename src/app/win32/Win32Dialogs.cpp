@@ -1,10 +1,10 @@
-#include "Win32Dialogs.h"
+#include "app/win32/Win32Dialogs.h"
 
 // after windows.h, which it needs
 #include <shellapi.h>
 
-#include "DisplayText.h"
-#include "MessageWindow.h"
+#include "app/win32/DisplayText.h"
+#include "app/win32/MessageWindow.h"
 #include "platform/TextRules.h"
 
 namespace vantorel {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/UserDialogs.h"
+#include "form/UserDialogs.h"
 
 namespace vantorel {
 

@@ -1,4 +1,4 @@
-#include "WindowFont.h"
+#include "app/win32/WindowFont.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,8 +5,8 @@
 #include <exception>
 #include <memory>
 
-#include "TMainForm.h"
-#include "Win32Dialogs.h"
+#include "app/win32/TMainForm.h"
+#include "app/win32/Win32Dialogs.h"
 #include "platform/CommandLine.h"
 #include "platform/TextRules.h"
 

@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
-#include "DisplayText.h"
-#include "MessageWindow.h"
-#include "Win32Dialogs.h"
+#include "app/win32/DisplayText.h"
+#include "app/win32/MessageWindow.h"
+#include "app/win32/Win32Dialogs.h"
 
 namespace vantorel {
 namespace {

@@ -1,5 +1,5 @@
 // The window's keyboard rules, driven with key messages.
-#include "WindowFixture.h"
+#include "app/win32/WindowFixture.h"
 
 #include <commctrl.h>
 

@@ -1,5 +1,5 @@
 // Every control's rectangle against the window's layout table.
-#include "WindowFixture.h"
+#include "app/win32/WindowFixture.h"
 
 #include <commctrl.h>
 

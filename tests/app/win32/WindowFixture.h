@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "TMainForm.h"
-#include "app/FakeDialogs.h"
+#include "app/win32/TMainForm.h"
+#include "form/FakeDialogs.h"
 #include "platform/RegistryKey.h"
 #include "settings/SettingsStore.h"
 

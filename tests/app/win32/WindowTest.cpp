@@ -1,12 +1,12 @@
 // Handlers driven with messages, the resources, and the window during a run.
-#include "WindowFixture.h"
+#include "app/win32/WindowFixture.h"
 
 #include <commctrl.h>
 
 #include <cstring>
 
-#include "BannerPicture.h"
-#include "ResourceIds.h"
+#include "app/win32/BannerPicture.h"
+#include "app/win32/ResourceIds.h"
 
 namespace vantorel::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "DialogDriver.h"
+#include "app/win32/picker/DialogDriver.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "DialogDriver.h"
+#include "app/win32/picker/DialogDriver.h"
 #include "app/win32/picker/PickerRules.h"
 #include "platform/Failure.h"
 #include "platform/Paths.h"

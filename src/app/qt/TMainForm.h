@@ -1,0 +1,162 @@
+#pragma once
+
+// The list and the edits are members of their own types.
+#include "app/qt/widgets/PatentListView.h"
+#include "app/qt/widgets/SingleLineEdit.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "form/MainFormCore.h"
+#include "form/MainFormView.h"
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+class QTimer;
+
+namespace vantorel {
+
+class BannerPicture;
+class RadioGroup;
+class TOpenDirectory;
+class UserDialogs;
+
+struct TMainFormOptions {
+    std::string commandLineRequest;  // handed to the download command by Timer1Timer
+    int dotsPerInch = 0;             // 0: the screen's
+};
+
+// The main window under Qt. Controls keep their designer names as member and
+// object names. The behaviour lives in MainFormCore: this window builds the
+// controls, forwards their events to the handlers of the same names and shows
+// what the core tells it through MainFormView.
+class TMainForm : public QWidget, public MainFormView {
+    Q_OBJECT
+public:
+    static constexpr const char* kHomePage = MainFormCore::kHomePage;
+
+    TMainForm(UserDialogs& dialogs, TMainFormOptions options, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    MainFormCore& core() { return core_; }
+    CurrentSettings& currentSettings() { return core_.currentSettings(); }
+    const CurrentSettings& currentSettings() const { return core_.currentSettings(); }
+    double scale() const { return scale_; }
+
+    // Run by Button1Click; tests may plug in another download command here.
+    void setDownloadCommand(std::function<void()> command) {
+        core_.setDownloadCommand(std::move(command));
+    }
+
+    // The Settings tab's values as the core reads and sets them.
+    std::string loginText() const { return core_.loginText(); }
+    std::string passwordText() const { return core_.passwordText(); }
+    std::string pathText() const { return core_.pathText(); }
+    std::string timeoutText() const { return core_.timeoutText(); }
+    void setPathText(const std::string& text) { core_.setPathText(text); }
+
+    // MainFormView
+    std::string editText(Edit edit) const override;
+    void setEditText(Edit edit, const std::string& text) override;
+    void setControlEnabled(Control control, bool enabled) override;
+    void setProgressPosition(int position) override;  // shown within 0..100
+    void selectTab(int index) override;
+    void clearRows() override;
+    void addRow(const std::string& caption, const std::string& filePath,
+                const std::string& dateText) override;
+    int selectedRow() const override;
+    std::string selectedCaption() const override;
+    int viewingPreference() const override;
+    void setViewingPreference(int index) override;
+    void showMessage(const std::string& text) override;
+    bool askYesNo(const std::string& text, const std::string& title) override;
+    void showError(const std::string& message) override;
+    void openDocument(const std::string& target) override;
+    std::optional<std::string> runFolderPicker() override;
+    void setTimer1Enabled(bool enabled) override;
+    void processEvents() override;
+
+    // The handlers, all in the core.
+    void FormCreate() { core_.FormCreate(); }
+    void Timer1Timer() { core_.Timer1Timer(); }
+    void Button1Click() { core_.Button1Click(); }
+    void Button2Click() { core_.Button2Click(); }
+    void Button3Click() { core_.Button3Click(); }
+    void Button4Click() { core_.Button4Click(); }
+    void Button5Click() { core_.Button5Click(); }
+    void PatentsListDblClick() { core_.PatentsListDblClick(); }
+    void LoginEditChange() { core_.LoginEditChange(); }
+    void PassEditChange() { core_.PassEditChange(); }
+    void PathEditChange() { core_.PathEditChange(); }
+    void Image1Click() { core_.Image1Click(); }
+    void RescanPatents() { core_.RescanPatents(); }
+
+public:
+    QFrame* Panel1 = nullptr;
+    BannerPicture* Image1 = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+    SingleLineEdit* PatID = nullptr;
+    QLabel* PatIDLabel = nullptr;
+    QPushButton* Button1 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    PatentListView* PatentsList = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    SingleLineEdit* LoginEdit = nullptr;
+    SingleLineEdit* PassEdit = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    SingleLineEdit* PathEdit = nullptr;
+    QPushButton* Button4 = nullptr;
+    RadioGroup* RadioGroup1 = nullptr;
+    QGroupBox* GroupBox4 = nullptr;
+    SingleLineEdit* TOEdit = nullptr;
+    QPushButton* Button5 = nullptr;
+    QTimer* Timer1 = nullptr;
+    TOpenDirectory* OpenDirectory1 = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int s(int pixels) const;
+    QRect rect(int left, int top, int width, int height) const;
+    QLabel* addLabel(QWidget* parent, const char* name, const char* text, int left, int top,
+                     int width);
+    QPushButton* addButton(QWidget* parent, const char* name, const char* text, QRect geometry);
+    SingleLineEdit* addEdit(QWidget* parent, const char* name, QRect geometry);
+    void buildBanner();
+    void buildDownloaderTab();
+    void buildSampleFormats();
+    void buildListTab();
+    void buildSettingsTab();
+    void wireHandlers();
+    void setTabOrder();
+    void sizeFilePathColumn();
+    void centreOnDesktop();
+    bool pressDefaultButton();
+    SingleLineEdit* edit(Edit which) const;
+
+    UserDialogs& dialogs_;
+    TMainFormOptions options_;
+    double scale_ = 1.0;
+    bool positioned_ = false;
+    MainFormCore core_{*this, options_.commandLineRequest};
+};
+
+}  // namespace vantorel

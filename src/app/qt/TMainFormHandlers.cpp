@@ -1,0 +1,193 @@
+// TMainForm's side of the core: its events forwarded, and what it shows for the core.
+#include <QCoreApplication>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/qt/BannerPicture.h"
+#include "app/qt/RadioGroup.h"
+#include "app/qt/TMainForm.h"
+#include "form/UserDialogs.h"
+#include "app/qt/picker/TOpenDirectory.h"
+
+namespace vantorel {
+
+// Every event goes straight to the core's handler of the same name; the core
+// shows what escapes a handler in the error box.
+void TMainForm::wireHandlers() {
+    connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+    connect(Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TMainForm::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TMainForm::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TMainForm::Button5Click);
+    connect(LoginEdit, &QLineEdit::textChanged, this, &TMainForm::LoginEditChange);
+    connect(PassEdit, &QLineEdit::textChanged, this, &TMainForm::PassEditChange);
+    connect(PathEdit, &QLineEdit::textChanged, this, &TMainForm::PathEditChange);
+    connect(Image1, &BannerPicture::clicked, this, &TMainForm::Image1Click);
+}
+
+SingleLineEdit* TMainForm::edit(Edit which) const {
+    switch (which) {
+        case Edit::PatID:
+            return PatID;
+        case Edit::LoginEdit:
+            return LoginEdit;
+        case Edit::PassEdit:
+            return PassEdit;
+        case Edit::PathEdit:
+            return PathEdit;
+        case Edit::TOEdit:
+            return TOEdit;
+    }
+    return nullptr;
+}
+
+std::string TMainForm::editText(Edit which) const {
+    return edit(which)->bytes();
+}
+
+// The core runs the change handler itself; the edit's own signal stays quiet.
+void TMainForm::setEditText(Edit which, const std::string& text) {
+    SingleLineEdit* target = edit(which);
+    const QSignalBlocker quiet(target);
+    target->setBytes(text);
+}
+
+void TMainForm::setControlEnabled(Control control, bool enabled) {
+    switch (control) {
+        case Control::Button1:
+            Button1->setEnabled(enabled);
+            break;
+        case Control::PatID:
+            PatID->setEnabled(enabled);
+            break;
+        case Control::PageControl1:
+            PageControl1->setEnabled(enabled);
+            break;
+    }
+}
+
+void TMainForm::setProgressPosition(int position) {
+    ProgressBar1->setValue(std::clamp(position, 0, 100));
+}
+
+void TMainForm::selectTab(int index) {
+    PageControl1->setCurrentIndex(index);
+}
+
+void TMainForm::clearRows() {
+    PatentsList->setRowCount(0);
+}
+
+void TMainForm::addRow(const std::string& caption, const std::string& filePath,
+                       const std::string& dateText) {
+    PatentsList->addRow(caption, filePath, dateText);
+}
+
+int TMainForm::selectedRow() const {
+    return PatentsList->selectedRow();
+}
+
+std::string TMainForm::selectedCaption() const {
+    return PatentsList->selectedCaption();
+}
+
+int TMainForm::viewingPreference() const {
+    return RadioGroup1->itemIndex();
+}
+
+void TMainForm::setViewingPreference(int index) {
+    RadioGroup1->setItemIndex(index);
+}
+
+void TMainForm::showMessage(const std::string& text) {
+    dialogs_.showMessage(text);
+}
+
+bool TMainForm::askYesNo(const std::string& text, const std::string& title) {
+    return dialogs_.askYesNo(text, title);
+}
+
+void TMainForm::showError(const std::string& message) {
+    dialogs_.showError(message);
+}
+
+void TMainForm::openDocument(const std::string& target) {
+    dialogs_.openDocument(target);
+}
+
+std::optional<std::string> TMainForm::runFolderPicker() {
+    if (OpenDirectory1->Execute() != 1) return std::nullopt;
+    return OpenDirectory1->Directory;
+}
+
+void TMainForm::setTimer1Enabled(bool enabled) {
+    if (enabled) {
+        Timer1->start();
+    } else {
+        Timer1->stop();
+    }
+}
+
+void TMainForm::processEvents() {
+    QCoreApplication::processEvents();
+}
+
+bool TMainForm::pressDefaultButton() {
+    QPushButton* const defaults[] = {Button1, Button2, nullptr};
+    const int tab = PageControl1->currentIndex();
+    QPushButton* button = tab >= 0 && tab < 3 ? defaults[tab] : nullptr;
+    if (!button || !button->isEnabled()) return false;
+    button->click();
+    return true;
+}
+
+void TMainForm::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain =
+        !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+    QWidget* focus = focusWidget();
+    // Push buttons take Enter themselves; what reaches us comes from the tab
+    // strip, an edit, the list or a radio choice.
+    if (enter && plain && (!focus || PageControl1->isAncestorOf(focus))) {
+        pressDefaultButton();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!positioned_) {
+        positioned_ = true;
+        centreOnDesktop();
+        core_.windowShown();
+    }
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // Filters are installed while the window is being built: members may still be null.
+    if (watched == PatID && event->type() == QEvent::EnabledChange && PatIDLabel) {
+        PatIDLabel->setEnabled(PatID->isEnabled());
+    } else if (PatentsList && watched == PatentsList && event->type() == QEvent::Resize) {
+        sizeFilePathColumn();
+    } else if (PatentsList && watched == PatentsList->viewport() &&
+               event->type() == QEvent::MouseButtonDblClick) {
+        // Run once the list has handled the click itself, so its selection is current.
+        QMetaObject::invokeMethod(this, &TMainForm::PatentsListDblClick, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace vantorel
