@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "form/UserDialogs.h"
 #include "app/qt/WindowFont.h"
+#include "form/UserDialogs.h"
 #include "platform/Failure.h"
 
 namespace vantorel {

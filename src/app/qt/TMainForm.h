@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +26,7 @@ class QTimer;
 
 namespace vantorel {
 
+struct ControlDesign;
 class BannerPicture;
 class RadioGroup;
 class TOpenDirectory;
@@ -51,6 +53,8 @@ public:
     CurrentSettings& currentSettings() { return core_.currentSettings(); }
     const CurrentSettings& currentSettings() const { return core_.currentSettings(); }
     double scale() const { return scale_; }
+    // A control by its designer name; nullptr for one the design does not have.
+    QWidget* control(const std::string& name) const;
 
     // Run by Button1Click; tests may plug in another download command here.
     void setDownloadCommand(std::function<void()> command) {
@@ -135,16 +139,10 @@ protected:
 
 private:
     int s(int pixels) const;
-    QRect rect(int left, int top, int width, int height) const;
-    QLabel* addLabel(QWidget* parent, const char* name, const char* text, int left, int top,
-                     int width);
-    QPushButton* addButton(QWidget* parent, const char* name, const char* text, QRect geometry);
-    SingleLineEdit* addEdit(QWidget* parent, const char* name, QRect geometry);
-    void buildBanner();
-    void buildDownloaderTab();
-    void buildSampleFormats();
-    void buildListTab();
-    void buildSettingsTab();
+    void buildControls();
+    QWidget* createControl(const ControlDesign& design, QWidget* container);
+    PatentListView* createList(QWidget* container);
+    void bindMembers();
     void wireHandlers();
     void setTabOrder();
     void sizeFilePathColumn();
@@ -154,6 +152,7 @@ private:
 
     UserDialogs& dialogs_;
     TMainFormOptions options_;
+    std::map<std::string, QWidget*> controls_;
     double scale_ = 1.0;
     bool positioned_ = false;
     MainFormCore core_{*this, options_.commandLineRequest};

@@ -16,8 +16,9 @@
 #include "app/qt/BannerPicture.h"
 #include "app/qt/RadioGroup.h"
 #include "app/qt/TMainForm.h"
-#include "form/UserDialogs.h"
 #include "app/qt/picker/TOpenDirectory.h"
+#include "form/FormDesign.h"
+#include "form/UserDialogs.h"
 
 namespace vantorel {
 
@@ -144,9 +145,8 @@ void TMainForm::processEvents() {
 }
 
 bool TMainForm::pressDefaultButton() {
-    QPushButton* const defaults[] = {Button1, Button2, nullptr};
-    const int tab = PageControl1->currentIndex();
-    QPushButton* button = tab >= 0 && tab < 3 ? defaults[tab] : nullptr;
+    const ControlDesign* design = defaultButtonOf(PageControl1->currentIndex());
+    auto* button = design ? qobject_cast<QPushButton*>(control(design->name)) : nullptr;
     if (!button || !button->isEnabled()) return false;
     button->click();
     return true;

@@ -9,10 +9,10 @@
 
 #include "app/win32/BannerPicture.h"
 #include "app/win32/ContainerWindow.h"
-#include "app/win32/ControlTable.h"
 #include "app/win32/ResourceIds.h"
-#include "form/UserDialogs.h"
 #include "app/win32/picker/TOpenDirectory.h"
+#include "form/FormDesign.h"
+#include "form/UserDialogs.h"
 #include "platform/Failure.h"
 #include "platform/TextRules.h"
 
@@ -146,7 +146,7 @@ void TMainForm::createWindow() {
     ContainerWindow::registerClasses(instance);
     BannerPicture::registerClass(instance);
 
-    RECT outer{0, 0, s(437), s(568)};
+    RECT outer{0, 0, s(kClientWidth), s(kClientHeight)};
     AdjustWindowRectEx(&outer, kWindowStyle, FALSE, kWindowExStyle);
     window_ = CreateWindowExA(kWindowExStyle, kClassName, kApplicationTitle, kWindowStyle, 0, 0,
                               outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
@@ -161,7 +161,7 @@ void TMainForm::createWindow() {
 void TMainForm::createControls() {
     containers_[""] = {window_, {0, 0}};
     int nextId = 100;
-    for (const ControlLayout& layout : mainFormControls()) {
+    for (const ControlDesign& layout : mainFormControls()) {
         HWND created = createControl(layout);
         SetWindowLongPtrA(created, GWLP_ID, nextId++);
         controls_[layout.name] = created;
@@ -169,12 +169,12 @@ void TMainForm::createControls() {
     }
 }
 
-HWND TMainForm::createControl(const ControlLayout& layout) {
+HWND TMainForm::createControl(const ControlDesign& layout) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     const ClassAndStyle kind = classFor(layout.kind);
     const Placed where = containers_.at(layout.container ? layout.container : "");
     RECT box{where.origin.x + s(layout.left), where.origin.y + s(layout.top), 0, 0};
-    box.right = box.left + (layout.width > 0 ? s(layout.width) : font_->textWidth(layout.text));
+    box.right = box.left + (layout.width > 0 ? s(layout.width) : font_->textWidth(layout.caption));
     box.bottom = box.top + s(layout.height);
 
     HWND parent = where.parent;
@@ -183,7 +183,7 @@ HWND TMainForm::createControl(const ControlLayout& layout) {
         const auto index = static_cast<int>(SendMessageA(PageControl1, TCM_GETITEMCOUNT, 0, 0));
         TCITEMA tab{};
         tab.mask = TCIF_TEXT;
-        tab.pszText = const_cast<char*>(layout.text);
+        tab.pszText = const_cast<char*>(layout.caption);
         SendMessageA(PageControl1, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&tab));
         GetClientRect(PageControl1, &box);
         SendMessageA(PageControl1, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&box));
@@ -192,9 +192,9 @@ HWND TMainForm::createControl(const ControlLayout& layout) {
     }
     BannerPicture::Params picture{banner_};
     HWND created = CreateWindowExA(
-        kind.exStyle, kind.windowClass, layout.kind == ControlKind::Page ? "" : layout.text, kind.style,
-        box.left, box.top, box.right - box.left, box.bottom - box.top, parent, nullptr, instance,
-        layout.kind == ControlKind::Picture ? &picture : nullptr);
+        kind.exStyle, kind.windowClass, layout.kind == ControlKind::Page ? "" : layout.caption,
+        kind.style, box.left, box.top, box.right - box.left, box.bottom - box.top, parent, nullptr,
+        instance, layout.kind == ControlKind::Picture ? &picture : nullptr);
     if (!created) throw Failure(std::string("The control ") + layout.name + " cannot be created");
     SendMessageA(created, WM_SETFONT, reinterpret_cast<WPARAM>(font_->handle()), FALSE);
 
@@ -229,9 +229,8 @@ HWND TMainForm::createControl(const ControlLayout& layout) {
         case ControlKind::ListView:
             SendMessageA(created, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                          LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_FLATSB);
-            addColumn(created, 0, "Patent #", s(70));
-            addColumn(created, 1, "File Path", 0);
-            addColumn(created, 2, "Date/Time downloaded", s(120));
+            for (int i = 0; const ColumnDesign& column : patentListColumns())
+                addColumn(created, i++, column.caption, s(column.width));
             SetWindowLongPtrA(created, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
             listDefault_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
                 created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProcedure)));

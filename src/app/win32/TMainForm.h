@@ -15,7 +15,7 @@
 
 namespace vantorel {
 
-struct ControlLayout;
+struct ControlDesign;
 class TOpenDirectory;
 class TMainForm;
 class UserDialogs;
@@ -135,7 +135,7 @@ private:
     int s(int pixels) const;
     void createWindow();
     void createControls();
-    HWND createControl(const ControlLayout& layout);
+    HWND createControl(const ControlDesign& layout);
     void createRadioChoices(const Placed& where, RECT group);
     void bindMembers();
     void sizeFilePathColumn();

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "app/win32/TMainForm.h"
-#include "form/UserDialogs.h"
 #include "app/win32/picker/TOpenDirectory.h"
+#include "form/UserDialogs.h"
 #include "platform/Failure.h"
 
 namespace vantorel {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/win32/TMainForm.h"
+#include "form/FormDesign.h"
 
 namespace vantorel {
 
@@ -42,25 +43,29 @@ bool TMainForm::focusInTabControl() const {
 }
 
 bool TMainForm::pressDefaultButton() {
-    HWND defaults[] = {Button1, Button2, nullptr};
-    const int tab = activeTab();
-    HWND button = tab >= 0 && tab < 3 ? defaults[tab] : nullptr;
+    const ControlDesign* design = defaultButtonOf(activeTab());
+    HWND button = design ? control(design->name) : nullptr;
     if (!button || !IsWindowEnabled(button)) return false;
     SendMessageA(button, BM_CLICK, 0, 0);
     return true;
 }
 
 std::vector<HWND> TMainForm::tabStops() const {
-    // The tab strip, then the visible page's controls in this order; hidden
-    // and disabled ones, and radio choices that are not the group's stop, are skipped.
-    const HWND order[] = {PageControl1,    PatID,           Button1,         PatentsList, Button2,
-                          Button3,         LoginEdit,       PassEdit,        PathEdit,    Button4,
-                          RadioChoices[0], RadioChoices[1], RadioChoices[2], TOEdit,      Button5};
+    // The design's order, the tab strip first; hidden and disabled controls,
+    // and radio choices that are not the group's stop, are skipped.
+    std::vector<HWND> order;
+    for (const ControlDesign& design : mainFormControls()) {
+        if (!takesFocus(design.kind)) continue;
+        if (design.kind == ControlKind::RadioGroup)
+            order.insert(order.end(), std::begin(RadioChoices), std::end(RadioChoices));
+        else
+            order.push_back(control(design.name));
+    }
     std::vector<HWND> stops;
-    for (HWND control : order)
-        if (IsWindowVisible(control) && IsWindowEnabled(control) &&
-            (GetWindowLongPtrA(control, GWL_STYLE) & WS_TABSTOP))
-            stops.push_back(control);
+    for (HWND stop : order)
+        if (IsWindowVisible(stop) && IsWindowEnabled(stop) &&
+            (GetWindowLongPtrA(stop, GWL_STYLE) & WS_TABSTOP))
+            stops.push_back(stop);
     return stops;
 }
 

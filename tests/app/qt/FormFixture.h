@@ -8,8 +8,8 @@
 #include <fstream>
 #include <memory>
 
-#include "form/FakeDialogs.h"
 #include "app/qt/TMainForm.h"
+#include "form/FakeDialogs.h"
 #include "platform/PrivateProfile.h"
 #include "platform/RegistryKey.h"
 #include "settings/SettingsStore.h"

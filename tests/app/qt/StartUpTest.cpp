@@ -6,9 +6,9 @@
 #include <QTimer>
 #include <sstream>
 
-#include "app/qt/FormFixture.h"
 #include "app/qt/Application.h"
 #include "app/qt/BannerPicture.h"
+#include "app/qt/FormFixture.h"
 #include "browser/BrowserHook.h"
 #include "platform/Failure.h"
 #include "platform/Paths.h"

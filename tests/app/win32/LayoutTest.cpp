@@ -1,56 +1,45 @@
-// Every control's rectangle against the window's layout table.
+// Every control's rectangle against the form's design.
 #include "app/win32/WindowFixture.h"
 
 #include <commctrl.h>
 
+#include <vector>
+
+#include "form/FormDesign.h"
+
 namespace vantorel::test {
 namespace {
+
+constexpr const char* kChoiceNames[] = {"RadioGroup1.Choice0", "RadioGroup1.Choice1",
+                                        "RadioGroup1.Choice2"};
 
 struct Expected {
     const char* name;
     const char* container;         // "" for the window's client area
     int left, top, width, height;  // width 0: the text's width in the window font
+    const char* caption;           // nullptr: not checked (edits are loaded at start)
 };
 
-constexpr Expected kLayout[] = {
-    {"Panel1", "", 0, 0, 437, 91},
-    {"Image1", "Panel1", 72, 8, 289, 81},
-    {"PageControl1", "", 0, 91, 437, 477},
-    {"PatIDLabel", "TabSheet1", 8, 16, 103, 13},
-    {"PatID", "TabSheet1", 8, 32, 305, 21},
-    {"Button1", "TabSheet1", 320, 32, 97, 21},
-    {"ProgressBar1", "TabSheet1", 8, 64, 409, 16},
-    {"GroupBox1", "TabSheet1", 8, 88, 409, 313},
-    {"Label1", "GroupBox1", 8, 24, 0, 13},
-    {"Label27", "GroupBox1", 320, 24, 0, 13},
-    {"Label22", "GroupBox1", 224, 104, 0, 13},
-    {"Label46", "GroupBox1", 8, 232, 0, 13},
-    {"Label52", "GroupBox1", 320, 232, 0, 13},
-    {"Label30", "GroupBox1", 8, 272, 381, 13},
-    {"Label25", "GroupBox1", 8, 288, 318, 13},
-    {"Label31", "TabSheet1", 8, 408, 376, 13},
-    {"Label44", "TabSheet1", 22, 424, 95, 13},
-    {"PatentsList", "TabSheet2", 8, 8, 417, 401},
-    {"Button2", "TabSheet2", 272, 416, 75, 25},
-    {"Button3", "TabSheet2", 352, 416, 75, 25},
-    {"GroupBox2", "TabSheet3", 0, 8, 429, 105},
-    {"Label32", "GroupBox2", 16, 32, 39, 13},
-    {"LoginEdit", "GroupBox2", 104, 24, 121, 21},
-    {"Label33", "GroupBox2", 16, 64, 49, 13},
-    {"PassEdit", "GroupBox2", 104, 60, 121, 21},
-    {"GroupBox3", "TabSheet3", 0, 129, 429, 280},
-    {"Label34", "GroupBox3", 8, 24, 172, 13},
-    {"PathEdit", "GroupBox3", 8, 45, 281, 21},
-    {"Button4", "GroupBox3", 296, 45, 25, 21},
-    {"RadioGroup1", "GroupBox3", 8, 96, 409, 105},
-    {"RadioGroup1.Choice0", "RadioGroup1", 8, 14, 399, 29},
-    {"RadioGroup1.Choice1", "RadioGroup1", 8, 43, 399, 29},
-    {"RadioGroup1.Choice2", "RadioGroup1", 8, 72, 399, 29},
-    {"GroupBox4", "GroupBox3", 8, 208, 409, 57},
-    {"TOEdit", "GroupBox4", 8, 24, 65, 21},
-    {"Label24", "GroupBox4", 80, 32, 40, 13},
-    {"Button5", "TabSheet3", 328, 416, 89, 25},
-};
+bool showsCaption(ControlKind kind) {
+    return kind == ControlKind::Label || kind == ControlKind::Button ||
+           kind == ControlKind::DefaultButton || kind == ControlKind::GroupBox ||
+           kind == ControlKind::RadioGroup;
+}
+
+// What the window builds: every control of the design but the pages (they
+// fill the tab control's display area), and the radio choices by their rule.
+std::vector<Expected> expectedLayout() {
+    std::vector<Expected> expected;
+    for (const ControlDesign& design : mainFormControls())
+        if (design.kind != ControlKind::Page)
+            expected.push_back({design.name, design.container ? design.container : "", design.left,
+                                design.top, design.width, design.height,
+                                showsCaption(design.kind) ? design.caption : nullptr});
+    for (int i = 0; i < 3; ++i)
+        expected.push_back(
+            {kChoiceNames[i], "RadioGroup1", 8, 14 + 29 * i, 399, 29, viewingChoices()[i]});
+    return expected;
+}
 
 RECT screenRect(HWND window) {
     RECT rect{};
@@ -95,14 +84,16 @@ TEST_P(LayoutTest, ControlLiesWhereTheTableSays) {
     EXPECT_EQ(rect.top - origin.y, expected.top);
     EXPECT_EQ(rect.right - rect.left, expected.width ? expected.width : textWidth(control));
     EXPECT_EQ(rect.bottom - rect.top, expected.height);
+    if (expected.caption) EXPECT_EQ(TMainForm::textOf(control), expected.caption);
 }
 
-INSTANTIATE_TEST_SUITE_P(Controls, LayoutTest, ::testing::ValuesIn(kLayout), [](const auto& info) {
-    std::string name = info.param.name;
-    for (char& c : name)
-        if (c == '.') c = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Controls, LayoutTest, ::testing::ValuesIn(expectedLayout()),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             for (char& c : name)
+                                 if (c == '.') c = '_';
+                             return name;
+                         });
 
 using WindowLayoutTest = WindowFixture;
 
@@ -110,8 +101,8 @@ TEST_F(WindowLayoutTest, ClientAreaIsFixedAndTheWindowCentred) {
     TMainForm& window = makeForm();
     RECT client{};
     GetClientRect(window.handle(), &client);
-    EXPECT_EQ(client.right, 437);
-    EXPECT_EQ(client.bottom, 568);
+    EXPECT_EQ(client.right, kClientWidth);
+    EXPECT_EQ(client.bottom, kClientHeight);
     const LONG_PTR style = GetWindowLongPtrA(window.handle(), GWL_STYLE);
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
@@ -135,8 +126,8 @@ TEST_F(WindowLayoutTest, PagesFillTheTabDisplayAreaAndTheFilePathColumnTheRest) 
         static_cast<int>(SendMessageA(window.PatentsList, LVM_GETCOLUMNWIDTH, 0, 0)),
         static_cast<int>(SendMessageA(window.PatentsList, LVM_GETCOLUMNWIDTH, 1, 0)),
         static_cast<int>(SendMessageA(window.PatentsList, LVM_GETCOLUMNWIDTH, 2, 0))};
-    EXPECT_EQ(columns[0], 70);
-    EXPECT_EQ(columns[2], 120);
+    EXPECT_EQ(columns[0], patentListColumns()[0].width);
+    EXPECT_EQ(columns[2], patentListColumns()[2].width);
     EXPECT_EQ(columns[0] + columns[1] + columns[2], 417 - 2 * GetSystemMetrics(SM_CXEDGE));
 }
 

@@ -1,4 +1,4 @@
-#include "ControlTable.h"
+#include "form/FormDesign.h"
 
 namespace vantorel {
 
@@ -7,7 +7,7 @@ namespace {
 using K = ControlKind;
 
 // Sample-format texts are kept exactly, trailing blanks included.
-constexpr ControlLayout kControls[] = {
+constexpr ControlDesign kControls[] = {
     {"Panel1", K::Panel, "", nullptr, 0, 0, 437, 91},
     {"Image1", K::Picture, "", "Panel1", 72, 8, 289, 81},
     {"PageControl1", K::TabControl, "", nullptr, 0, 91, 437, 477},
@@ -108,14 +108,62 @@ constexpr const char* kViewingChoices[] = {
     "Do not open any PDF files upon download; save them to my local patent folder",
 };
 
+constexpr ColumnDesign kColumns[] = {
+    {"Patent #", 70},
+    {"File Path", 0},
+    {"Date/Time downloaded", 120},
+};
+
 }  // namespace
 
-std::span<const ControlLayout> mainFormControls() {
+std::span<const ControlDesign> mainFormControls() {
     return kControls;
+}
+
+const ControlDesign* findControl(std::string_view name) {
+    for (const ControlDesign& control : kControls)
+        if (name == control.name) return &control;
+    return nullptr;
+}
+
+const ControlDesign* pageOf(const ControlDesign& control) {
+    const ControlDesign* at = &control;
+    while (at && at->kind != ControlKind::Page)
+        at = at->container ? findControl(at->container) : nullptr;
+    return at;
+}
+
+bool takesFocus(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::TabControl:
+        case ControlKind::Edit:
+        case ControlKind::PasswordEdit:
+        case ControlKind::ReadOnlyEdit:
+        case ControlKind::Button:
+        case ControlKind::DefaultButton:
+        case ControlKind::RadioGroup:
+        case ControlKind::ListView:
+            return true;
+        default:
+            return false;
+    }
+}
+
+const ControlDesign* defaultButtonOf(int page) {
+    int index = -1;
+    for (const ControlDesign& control : kControls) {
+        if (control.kind == ControlKind::Page) ++index;
+        if (index == page && control.kind == ControlKind::DefaultButton) return &control;
+    }
+    return nullptr;
 }
 
 std::span<const char* const> viewingChoices() {
     return kViewingChoices;
+}
+
+std::span<const ColumnDesign> patentListColumns() {
+    return kColumns;
 }
 
 }  // namespace vantorel

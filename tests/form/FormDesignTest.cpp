@@ -1,0 +1,81 @@
+// The form's design, checked once here; the windows' tests check only that
+// they build what it says.
+#include "form/FormDesign.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vantorel::test {
+namespace {
+
+TEST(FormDesignTest, NamesAreUniqueAndContainersComeFirst) {
+    std::set<std::string> seen;
+    for (const ControlDesign& control : mainFormControls()) {
+        SCOPED_TRACE(control.name);
+        if (control.container) EXPECT_TRUE(seen.count(control.container)) << "container first";
+        EXPECT_TRUE(seen.insert(control.name).second) << "unique name";
+        EXPECT_EQ(findControl(control.name), &control);
+    }
+    EXPECT_EQ(findControl("Label99"), nullptr);
+}
+
+TEST(FormDesignTest, EveryControlLiesInsideItsContainer) {
+    for (const ControlDesign& control : mainFormControls()) {
+        SCOPED_TRACE(control.name);
+        const ControlDesign* container =
+            control.container ? findControl(control.container) : nullptr;
+        // Pages fill the tab control; their own rectangle is not the design's.
+        if (control.kind == ControlKind::Page ||
+            (container && container->kind == ControlKind::Page))
+            continue;
+        const int width = container ? container->width : kClientWidth;
+        const int height = container ? container->height : kClientHeight;
+        EXPECT_LE(control.left + control.width, width);
+        EXPECT_LE(control.top + control.height, height);
+    }
+}
+
+TEST(FormDesignTest, TabOrderDefaultButtonsAndPages) {
+    std::vector<std::string> order;
+    for (const ControlDesign& control : mainFormControls())
+        if (takesFocus(control.kind)) order.push_back(control.name);
+    const std::vector<std::string> expected = {
+        "PageControl1", "PatID",    "Button1", "PatentsList", "Button2", "Button3", "LoginEdit",
+        "PassEdit",     "PathEdit", "Button4", "RadioGroup1", "TOEdit",  "Button5"};
+    EXPECT_EQ(order, expected);
+
+    const struct {
+        int page;
+        const char* button;  // nullptr: none
+    } defaults[] = {{0, "Button1"}, {1, "Button2"}, {2, nullptr}, {3, nullptr}, {-1, nullptr}};
+    for (const auto& row : defaults) {
+        const ControlDesign* button = defaultButtonOf(row.page);
+        EXPECT_EQ(button ? std::string(button->name) : "", row.button ? row.button : "")
+            << "page " << row.page;
+    }
+    const struct {
+        const char* control;
+        const char* page;
+    } pages[] = {{"Label52", "TabSheet1"}, {"PatentsList", "TabSheet2"}, {"TOEdit", "TabSheet3"}};
+    for (const auto& row : pages) {
+        const ControlDesign* page = pageOf(*findControl(row.control));
+        ASSERT_NE(page, nullptr) << row.control;
+        EXPECT_STREQ(page->name, row.page);
+    }
+    EXPECT_EQ(pageOf(*findControl("Image1")), nullptr);
+}
+
+TEST(FormDesignTest, ListColumnsLeaveTheFilePathTheRest) {
+    const auto columns = patentListColumns();
+    ASSERT_EQ(columns.size(), 3u);
+    EXPECT_STREQ(columns[1].caption, "File Path");
+    EXPECT_EQ(columns[1].width, 0);
+    EXPECT_EQ(columns[0].width + columns[2].width, 190);
+    EXPECT_EQ(viewingChoices().size(), 3u);
+}
+
+}  // namespace
+}  // namespace vantorel::test
