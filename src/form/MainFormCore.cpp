@@ -17,8 +17,8 @@ namespace vantorel {
 using Edit = MainFormView::Edit;
 using Control = MainFormView::Control;
 
-MainFormCore::MainFormCore(MainFormView& view, std::string commandLineRequest)
-    : view_(view), commandLineRequest_(std::move(commandLineRequest)) {
+MainFormCore::MainFormCore(MainFormView& view, UserDialogs& dialogs, std::string commandLineRequest)
+    : view_(view), dialogs_(dialogs), commandLineRequest_(std::move(commandLineRequest)) {
     HTTPClient.OnWork = [this](WorkMode mode, std::int64_t count) { HTTPClientWork(mode, count); };
 }
 
@@ -31,7 +31,7 @@ void MainFormCore::guarded(Steps steps) {
     try {
         steps();
     } catch (const std::exception& failure) {
-        view_.showError(failure.what());
+        dialogs_.showError(failure.what());
     }
 }
 
@@ -71,6 +71,12 @@ void MainFormCore::windowShown() {
     resumeHandOff();
 }
 
+bool MainFormCore::closeRequested() {
+    if (!running_) return true;
+    closeDue_ = true;
+    return false;
+}
+
 void MainFormCore::Timer1Timer() {
     guarded([this] {
         view_.setTimer1Enabled(false);
@@ -97,7 +103,7 @@ void MainFormCore::handOff() {
     // a selection that cannot be sent as it is waits in the field.
     const SchemeAddress::HandOff hand = SchemeAddress::handOff(argument);
     if (hand.fieldText) setEditText(Edit::PatID, *hand.fieldText);
-    if (!hand.message.empty()) view_.showMessage(hand.message);
+    if (!hand.message.empty()) dialogs_.showMessage(hand.message);
     if (!hand.download) return;
     runDownloadCommand();
 }
@@ -119,6 +125,12 @@ void MainFormCore::runDownloadCommand() {
         MainFormCore& core;
         ~EndOfRun() {
             core.running_ = false;
+            if (core.closeDue_) {
+                // The close that waited for this run: nothing else starts now.
+                core.closeDue_ = false;
+                core.view_.closeWindow();
+                return;
+            }
             core.resumeHandOff();
         }
     } end{*this};
@@ -152,7 +164,7 @@ void MainFormCore::Button4Click() {
         // The Settings file keeps one value a line: a folder whose name holds
         // a line break could never be stored or read back as it is.
         if (folder->find_first_of("\r\n") != std::string::npos) {
-            view_.showMessage(kLineBreakInFolderMessage);
+            dialogs_.showMessage(kLineBreakInFolderMessage);
             return;
         }
         // A root already ends in the separator.
@@ -176,7 +188,7 @@ void MainFormCore::PathEditChange() {
 }
 
 void MainFormCore::Image1Click() {
-    guarded([this] { view_.openDocument(kHomePage); });
+    guarded([this] { dialogs_.openDocument(kHomePage); });
 }
 
 void MainFormCore::RescanPatents() {
@@ -253,10 +265,10 @@ std::string MainFormCore::selectedFileName() const {
     return rows_[static_cast<std::size_t>(row)].fileName;
 }
 bool MainFormCore::askYesNo(const std::string& text, const std::string& title) {
-    return view_.askYesNo(text, title);
+    return dialogs_.askYesNo(text, title);
 }
 void MainFormCore::openDocument(const std::string& path) {
-    view_.openDocument(path);
+    dialogs_.openDocument(path);
 }
 
 std::string MainFormCore::requestText() const {
@@ -274,7 +286,7 @@ void MainFormCore::processEvents() {
     view_.processEvents();
 }
 void MainFormCore::showMessage(const std::string& text) {
-    view_.showMessage(text);
+    dialogs_.showMessage(text);
 }
 
 }  // namespace vantorel

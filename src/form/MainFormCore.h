@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "form/MainFormView.h"
+#include "form/UserDialogs.h"
 #include "library/PatentFolder.h"
 #include "retrieval/DownloadCommand.h"
 #include "retrieval/HttpClient.h"
@@ -18,13 +19,15 @@ namespace vantorel {
 // The main window's behaviour, the same under every toolkit: the start-up
 // sequence, the command-line hand-off, the handlers, the current settings,
 // the HTTP client and the download command. A window builds its controls,
-// implements MainFormView, and forwards its events here:
+// implements MainFormView, hands over its boxes (UserDialogs) and forwards
+// its events here:
 //
 //   creation, controls built, not yet shown -> FormCreate()
 //   the window shown for the first time      -> windowShown()
 //   Timer1 tick                              -> Timer1Timer()
 //   clicks, double-click, banner             -> Button1Click() ... Image1Click()
 //   user changes LoginEdit/PassEdit/PathEdit -> LoginEditChange() ...
+//   the user closes the window                -> closeRequested()
 //
 // The handlers never throw: a failure that escapes one is shown in the error
 // box and the window goes on.
@@ -38,7 +41,7 @@ public:
 
     // The HTTP client starts the platform's socket layer here; failing that,
     // construction throws Failure.
-    MainFormCore(MainFormView& view, std::string commandLineRequest);
+    MainFormCore(MainFormView& view, UserDialogs& dialogs, std::string commandLineRequest);
     ~MainFormCore() override;
     MainFormCore(const MainFormCore&) = delete;
     MainFormCore& operator=(const MainFormCore&) = delete;
@@ -62,6 +65,11 @@ public:
     // The command-line request is handed over only once this has been called
     // and FormCreate has ended.
     void windowShown();
+
+    // The user closes the window: true when it may go now. A download run in
+    // progress is not interrupted; the window stays until the run has ended,
+    // and then the core closes it (MainFormView::closeWindow).
+    bool closeRequested();
 
     CurrentSettings& currentSettings() { return current_; }
     const CurrentSettings& currentSettings() const override { return current_; }
@@ -115,6 +123,7 @@ private:
     void guarded(Steps steps);
 
     MainFormView& view_;
+    UserDialogs& dialogs_;
     std::string commandLineRequest_;
     CurrentSettings current_;
     std::vector<PatentRow> rows_;  // as last listed, so View and Delete reach the listed files
@@ -125,6 +134,7 @@ private:
     bool shown_ = false;       // the window has been shown
     bool running_ = false;     // a download command is running
     bool handOffDue_ = false;  // Timer1 fired before the window was ready for it
+    bool closeDue_ = false;    // a close waits for the run to end
 };
 
 }  // namespace vantorel

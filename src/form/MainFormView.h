@@ -5,9 +5,10 @@
 
 namespace vantorel {
 
-// What the shared main-window logic (MainFormCore) asks of a window. Each
-// toolkit's window implements it: it owns the controls and shows what it is
-// told; it decides nothing. All calls come on the window's thread.
+// What the shared main-window logic (MainFormCore) asks of a window's
+// controls. Each toolkit's window implements it: it owns the controls and
+// shows what it is told; it decides nothing. The boxes and shell open are
+// another seam (UserDialogs). All calls come on the window's thread.
 //
 // Change notifications: the core is the one that keeps the rule "setting an
 // edit to the text it already shows runs no change handler". It calls
@@ -47,17 +48,6 @@ public:
     virtual int viewingPreference() const = 0;
     virtual void setViewingPreference(int index) = 0;
 
-    // The three boxes, all modal for the whole application. The texts come as
-    // the program composed them (line breaks LF CR); showError gets the bare
-    // failure message, the full-stop rule (withFullStop) is the box's to apply.
-    virtual void showMessage(const std::string& text) = 0;
-    virtual bool askYesNo(const std::string& text, const std::string& title) = 0;
-    virtual void showError(const std::string& message) = 0;
-
-    // Shell open of a document or web address, owned by the window; the
-    // result is ignored.
-    virtual void openDocument(const std::string& target) = 0;
-
     // Runs the folder picker OpenDirectory1: its Directory when Execute
     // returned 1, nothing otherwise.
     virtual std::optional<std::string> runFolderPicker() = 0;
@@ -65,6 +55,10 @@ public:
     // Timer1 (one second); each tick must call the core's Timer1Timer. A
     // view that cannot arm it throws Failure("Not enough timers available").
     virtual void setTimer1Enabled(bool enabled) = 0;
+
+    // Closes the window once control is back in its event loop; the program
+    // then ends. The core asks for it when a close waited for a run to end.
+    virtual void closeWindow() = 0;
 
     // Lets the window handle its pending messages (repaint, input) while a
     // transfer blocks the thread.

@@ -31,7 +31,7 @@ public:
     }
     MainFormCore& makeCore(const std::string& request = "") {
         setInstallPath(install);
-        core = std::make_unique<MainFormCore>(view, request);
+        core = std::make_unique<MainFormCore>(view, view, request);
         core->setDownloadCommand([this] {
             ++downloads;
             if (duringDownload) duringDownload();

@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "form/MainFormView.h"
+#include "form/UserDialogs.h"
 
 namespace vantorel::test {
 
-// A window without a toolkit: keeps what the core shows and records what it asks.
-struct FakeView : MainFormView {
+// A window without a toolkit, with its boxes: keeps what the core shows and
+// records what it asks.
+struct FakeView : MainFormView, UserDialogs {
     std::map<Edit, std::string> edits{{Edit::TOEdit, "120"}};
     std::map<Control, bool> enabled;
     int progress = 0;
@@ -22,6 +24,7 @@ struct FakeView : MainFormView {
     bool timer = false;
     int editSets = 0;
     int pumps = 0;
+    int closes = 0;
     std::vector<std::string> messages, errors, opened;
     std::vector<std::string> questions;  // "title: text"
     bool answer = false;
@@ -59,6 +62,7 @@ struct FakeView : MainFormView {
     void openDocument(const std::string& target) override { opened.push_back(target); }
     std::optional<std::string> runFolderPicker() override { return picked; }
     void setTimer1Enabled(bool on) override { timer = on; }
+    void closeWindow() override { ++closes; }
     void processEvents() override { ++pumps; }
 };
 

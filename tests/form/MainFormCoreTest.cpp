@@ -112,5 +112,27 @@ TEST_F(MainFormCoreTest, ListBannerAndTransferProgressGoThroughTheView) {
     EXPECT_EQ(view.pumps, 1);
 }
 
+TEST_F(MainFormCoreTest, ACloseDuringARunWaitsForItsEndAndStartsNothingElse) {
+    EXPECT_TRUE(core->closeRequested()) << "idle: the window goes at once";
+    EXPECT_EQ(view.closes, 0);
+
+    std::vector<bool> allowed;
+    duringDownload = [&] {
+        allowed.push_back(core->closeRequested());
+        allowed.push_back(core->closeRequested());  // asked twice, closed once
+        core->Timer1Timer();                        // a due hand-off must not start
+        EXPECT_EQ(view.closes, 0) << "the run goes on with the window up";
+    };
+    core->Button1Click();
+    EXPECT_EQ(allowed, (std::vector<bool>{false, false}));
+    EXPECT_EQ(view.closes, 1);
+    EXPECT_EQ(downloads, 1);
+    EXPECT_FALSE(view.timer) << "no hand-off is armed for a closing window";
+
+    duringDownload = nullptr;
+    core->Button1Click();  // a later run ends without closing anything
+    EXPECT_EQ(view.closes, 1);
+}
+
 }  // namespace
 }  // namespace vantorel::test

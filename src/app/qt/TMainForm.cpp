@@ -37,8 +37,8 @@ TMainForm::TMainForm(UserDialogs& dialogs, TMainFormOptions options, QWidget* pa
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      dialogs_(dialogs),
-      options_(std::move(options)) {
+      options_(std::move(options)),
+      core_(*this, dialogs, options_.commandLineRequest) {
     setObjectName(QStringLiteral("MainForm"));
     const QFont font =
         windowFont(options_.dotsPerInch > 0 ? options_.dotsPerInch : screenDotsPerInch());
@@ -58,7 +58,7 @@ TMainForm::TMainForm(UserDialogs& dialogs, TMainFormOptions options, QWidget* pa
     // The tab strip is the first tab stop, so it has the focus when the window opens.
     PageControl1->tabBar()->setFocus();
 
-    FormCreate();
+    core_.FormCreate();
 }
 
 TMainForm::~TMainForm() = default;

@@ -44,29 +44,13 @@ struct TMainFormOptions {
 class TMainForm : public QWidget, public MainFormView {
     Q_OBJECT
 public:
-    static constexpr const char* kHomePage = MainFormCore::kHomePage;
-
     TMainForm(UserDialogs& dialogs, TMainFormOptions options, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     MainFormCore& core() { return core_; }
-    CurrentSettings& currentSettings() { return core_.currentSettings(); }
-    const CurrentSettings& currentSettings() const { return core_.currentSettings(); }
     double scale() const { return scale_; }
     // A control by its designer name; nullptr for one the design does not have.
     QWidget* control(const std::string& name) const;
-
-    // Run by Button1Click; tests may plug in another download command here.
-    void setDownloadCommand(std::function<void()> command) {
-        core_.setDownloadCommand(std::move(command));
-    }
-
-    // The Settings tab's values as the core reads and sets them.
-    std::string loginText() const { return core_.loginText(); }
-    std::string passwordText() const { return core_.passwordText(); }
-    std::string pathText() const { return core_.pathText(); }
-    std::string timeoutText() const { return core_.timeoutText(); }
-    void setPathText(const std::string& text) { core_.setPathText(text); }
 
     // MainFormView
     std::string editText(Edit edit) const override;
@@ -81,28 +65,10 @@ public:
     std::string selectedCaption() const override;
     int viewingPreference() const override;
     void setViewingPreference(int index) override;
-    void showMessage(const std::string& text) override;
-    bool askYesNo(const std::string& text, const std::string& title) override;
-    void showError(const std::string& message) override;
-    void openDocument(const std::string& target) override;
     std::optional<std::string> runFolderPicker() override;
     void setTimer1Enabled(bool enabled) override;
+    void closeWindow() override;
     void processEvents() override;
-
-    // The handlers, all in the core.
-    void FormCreate() { core_.FormCreate(); }
-    void Timer1Timer() { core_.Timer1Timer(); }
-    void Button1Click() { core_.Button1Click(); }
-    void Button2Click() { core_.Button2Click(); }
-    void Button3Click() { core_.Button3Click(); }
-    void Button4Click() { core_.Button4Click(); }
-    void Button5Click() { core_.Button5Click(); }
-    void PatentsListDblClick() { core_.PatentsListDblClick(); }
-    void LoginEditChange() { core_.LoginEditChange(); }
-    void PassEditChange() { core_.PassEditChange(); }
-    void PathEditChange() { core_.PathEditChange(); }
-    void Image1Click() { core_.Image1Click(); }
-    void RescanPatents() { core_.RescanPatents(); }
 
 public:
     QFrame* Panel1 = nullptr;
@@ -135,6 +101,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -150,12 +117,11 @@ private:
     bool pressDefaultButton();
     SingleLineEdit* edit(Edit which) const;
 
-    UserDialogs& dialogs_;
     TMainFormOptions options_;
     std::map<std::string, QWidget*> controls_;
     double scale_ = 1.0;
     bool positioned_ = false;
-    MainFormCore core_{*this, options_.commandLineRequest};
+    MainFormCore core_;
 };
 
 }  // namespace vantorel

@@ -1,4 +1,5 @@
 // TMainForm's side of the core: its events forwarded, and what it shows for the core.
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
@@ -25,16 +26,17 @@ namespace vantorel {
 // Every event goes straight to the core's handler of the same name; the core
 // shows what escapes a handler in the error box.
 void TMainForm::wireHandlers() {
-    connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
-    connect(Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TMainForm::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TMainForm::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &TMainForm::Button5Click);
-    connect(LoginEdit, &QLineEdit::textChanged, this, &TMainForm::LoginEditChange);
-    connect(PassEdit, &QLineEdit::textChanged, this, &TMainForm::PassEditChange);
-    connect(PathEdit, &QLineEdit::textChanged, this, &TMainForm::PathEditChange);
-    connect(Image1, &BannerPicture::clicked, this, &TMainForm::Image1Click);
+    MainFormCore* core = &core_;
+    connect(Timer1, &QTimer::timeout, this, [core] { core->Timer1Timer(); });
+    connect(Button1, &QPushButton::clicked, this, [core] { core->Button1Click(); });
+    connect(Button2, &QPushButton::clicked, this, [core] { core->Button2Click(); });
+    connect(Button3, &QPushButton::clicked, this, [core] { core->Button3Click(); });
+    connect(Button4, &QPushButton::clicked, this, [core] { core->Button4Click(); });
+    connect(Button5, &QPushButton::clicked, this, [core] { core->Button5Click(); });
+    connect(LoginEdit, &QLineEdit::textChanged, this, [core] { core->LoginEditChange(); });
+    connect(PassEdit, &QLineEdit::textChanged, this, [core] { core->PassEditChange(); });
+    connect(PathEdit, &QLineEdit::textChanged, this, [core] { core->PathEditChange(); });
+    connect(Image1, &BannerPicture::clicked, this, [core] { core->Image1Click(); });
 }
 
 SingleLineEdit* TMainForm::edit(Edit which) const {
@@ -111,22 +113,6 @@ void TMainForm::setViewingPreference(int index) {
     RadioGroup1->setItemIndex(index);
 }
 
-void TMainForm::showMessage(const std::string& text) {
-    dialogs_.showMessage(text);
-}
-
-bool TMainForm::askYesNo(const std::string& text, const std::string& title) {
-    return dialogs_.askYesNo(text, title);
-}
-
-void TMainForm::showError(const std::string& message) {
-    dialogs_.showError(message);
-}
-
-void TMainForm::openDocument(const std::string& target) {
-    dialogs_.openDocument(target);
-}
-
 std::optional<std::string> TMainForm::runFolderPicker() {
     if (OpenDirectory1->Execute() != 1) return std::nullopt;
     return OpenDirectory1->Directory;
@@ -138,6 +124,11 @@ void TMainForm::setTimer1Enabled(bool enabled) {
     } else {
         Timer1->stop();
     }
+}
+
+// Queued: the run that ends here is still on the stack.
+void TMainForm::closeWindow() {
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 void TMainForm::processEvents() {
@@ -176,6 +167,15 @@ void TMainForm::showEvent(QShowEvent* event) {
     }
 }
 
+void TMainForm::closeEvent(QCloseEvent* event) {
+    // A run in progress is not interrupted: the window stays until it ends.
+    if (!core_.closeRequested()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     // Filters are installed while the window is being built: members may still be null.
     if (watched == PatID && event->type() == QEvent::EnabledChange && PatIDLabel) {
@@ -185,7 +185,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     } else if (PatentsList && watched == PatentsList->viewport() &&
                event->type() == QEvent::MouseButtonDblClick) {
         // Run once the list has handled the click itself, so its selection is current.
-        QMetaObject::invokeMethod(this, &TMainForm::PatentsListDblClick, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { core_.PatentsListDblClick(); }, Qt::QueuedConnection);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -104,7 +104,7 @@ TMainForm::TMainForm(UserDialogs& dialogs, TMainFormOptions options)
     createControls();
     bindMembers();
     OpenDirectory1 = std::make_unique<TOpenDirectory>(window_);
-    core_ = std::make_unique<MainFormCore>(*this, options_.commandLineRequest);
+    core_ = std::make_unique<MainFormCore>(*this, dialogs_, options_.commandLineRequest);
     if (options_.created) options_.created(*this);
     core_->FormCreate();
 }

@@ -81,12 +81,9 @@ public:
     std::string selectedCaption() const override;
     int viewingPreference() const override;
     void setViewingPreference(int index) override;
-    void showMessage(const std::string& text) override;
-    bool askYesNo(const std::string& text, const std::string& title) override;
-    void showError(const std::string& message) override;
-    void openDocument(const std::string& target) override;
     std::optional<std::string> runFolderPicker() override;
     void setTimer1Enabled(bool enabled) override;
+    void closeWindow() override;
     void processEvents() override;
 
     HWND Panel1 = nullptr;
@@ -129,7 +126,6 @@ private:
     LRESULT onNotify(const NMHDR& header);
     void onActivate(bool active);
     void onClose();
-    void closeIfAsked();
     HWND editWindow(Edit edit) const;
 
     int s(int pixels) const;
@@ -162,7 +158,6 @@ private:
     std::unique_ptr<MainFormCore> core_;
     bool settingText_ = false;
     bool shown_ = false;
-    bool closeRequested_ = false;
     HWND focusBeforeRun_ = nullptr;
     HWND focusBeforeDeactivate_ = nullptr;
 };

@@ -32,7 +32,6 @@ LRESULT TMainForm::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return onNotify(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_TIMER:
             if (wParam == kTimer1 && core_) core_->Timer1Timer();
-            closeIfAsked();
             return 0;
         case WM_ACTIVATE:
             // Minimised, nothing inside can take the focus.
@@ -69,7 +68,6 @@ void TMainForm::onCommand(HWND control, int code) {
             core.Button5Click();
         else if (std::count(std::begin(RadioChoices), std::end(RadioChoices), control))
             updateRadioTabStops();
-        closeIfAsked();
     } else if (code == EN_CHANGE && !settingText_) {
         // A single-line field never holds a line break (it would end up as a
         // line of its own in the Settings file): pasted text is cut at the
@@ -109,17 +107,14 @@ void TMainForm::onActivate(bool active) {
 }
 
 void TMainForm::onClose() {
-    // A run in progress is not interrupted: the window goes when it ends.
-    if (core_ && core_->downloadRunning()) {
-        closeRequested_ = true;
-        return;
-    }
+    // A run in progress is not interrupted: the core closes the window when it ends.
+    if (core_ && !core_->closeRequested()) return;
     DestroyWindow(window_);
 }
 
-void TMainForm::closeIfAsked() {
-    // A run that was asked to close the window has ended now.
-    if (closeRequested_ && window_ && !core_->downloadRunning()) DestroyWindow(window_);
+// Posted: the run that ends here is still on the stack.
+void TMainForm::closeWindow() {
+    if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
 }
 
 HWND TMainForm::editWindow(Edit edit) const {
@@ -249,22 +244,6 @@ void TMainForm::updateRadioTabStops() {
         SetWindowLongPtrA(RadioChoices[i], GWL_STYLE,
                           i == selected ? style | WS_TABSTOP : style & ~WS_TABSTOP);
     }
-}
-
-void TMainForm::showMessage(const std::string& text) {
-    dialogs_.showMessage(text);
-}
-
-bool TMainForm::askYesNo(const std::string& text, const std::string& title) {
-    return dialogs_.askYesNo(text, title);
-}
-
-void TMainForm::showError(const std::string& message) {
-    dialogs_.showError(message);
-}
-
-void TMainForm::openDocument(const std::string& target) {
-    dialogs_.openDocument(target);
 }
 
 std::optional<std::string> TMainForm::runFolderPicker() {

@@ -1,10 +1,8 @@
 #include "app/win32/Win32Dialogs.h"
 
-// after windows.h, which it needs
-#include <shellapi.h>
-
 #include "app/win32/DisplayText.h"
 #include "app/win32/MessageWindow.h"
+#include "platform/Shell.h"
 #include "platform/TextRules.h"
 
 namespace vantorel {
@@ -29,7 +27,7 @@ void Win32Dialogs::showError(const std::string& message) {
 }
 
 void Win32Dialogs::openDocument(const std::string& target) {
-    ShellExecuteA(owner_, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    shellOpen(target);
 }
 
 }  // namespace vantorel

@@ -45,7 +45,7 @@ public:
     TMainForm& makeForm(TMainFormOptions options = {}) {
         setInstallPath(install);
         form = std::make_unique<TMainForm>(dialogs, std::move(options));
-        form->setDownloadCommand([this] { ++downloads; });
+        form->core().setDownloadCommand([this] { ++downloads; });
         return *form;
     }
     // Shown and active, so focus and keys behave as for a user.

@@ -125,7 +125,7 @@ TEST_F(KeyboardTest, EnterPressesTheVisibleTabsDefaultButton) {
         SCOPED_TRACE(c.what);
         downloads = 0;
         dialogs = FakeDialogs{};
-        form->RescanPatents();
+        form->core().RescanPatents();
         selectFirstRow();
         focusOnTab(c.tab, c.focus(*form));
         press(c.key, c.modifiers);
@@ -145,7 +145,7 @@ TEST_F(KeyboardTest, EnterDoesNothingWhileTheDownloadButtonIsDisabled) {
 }
 
 TEST_F(KeyboardTest, EnterInTheListWithoutSelectionOpensNothing) {
-    form->RescanPatents();
+    form->core().RescanPatents();
     focusOnTab(1, form->PatentsList);
     form->PatentsList->clearSelection();
     press(Qt::Key_Return);

@@ -64,7 +64,7 @@ TEST_F(PatentListTest, ViewOpensTheFileAsItIsNamed) {
     select("a");
     form->Button2->click();
     select("EP1534056");
-    form->PatentsListDblClick();
+    form->core().PatentsListDblClick();
     EXPECT_EQ(dialogs.opened,
               (std::vector<std::string>{folder + "a.b.pdf", folder + "EP1534056.PDF"}));
 }
@@ -116,7 +116,7 @@ TEST_F(PatentListTest, EndThenDeleteThenYesDeletesTheLastRowsFile) {
     std::filesystem::remove(folder + "a.b.pdf");
     std::filesystem::remove(folder + "EP1534056.PDF");
     for (const char* name : {"Z1.pdf", "Z2.pdf", "Z3.pdf"}) touch(folder + name);
-    form->RescanPatents();
+    form->core().RescanPatents();
     showForm();
     form->PageControl1->setCurrentIndex(1);
     QTableWidget* list = form->PatentsList;
@@ -134,7 +134,7 @@ TEST_F(PatentListTest, EndThenDeleteThenYesDeletesTheLastRowsFile) {
 
 TEST_F(PatentListTest, DeleteActsOnTheListedFileOnly) {
     touch(folder + "a.pdf");  // listed with the same caption as a.b.pdf
-    form->RescanPatents();
+    form->core().RescanPatents();
     select("EP1534056");
     dialogs.answers = {true};
     form->Button3->click();
@@ -145,7 +145,7 @@ TEST_F(PatentListTest, DeleteActsOnTheListedFileOnly) {
 
 TEST_F(PatentListTest, ANameThatIsNotUtf8IsShownReadablyAndActedOnByteForByte) {
     touch(folder + "caf\xe9.pdf");
-    form->RescanPatents();
+    form->core().RescanPatents();
     ASSERT_EQ(rows().count("caf\xc3\xa9"), 1u);  // shown as Windows-1252
     EXPECT_EQ(rows().at("caf\xc3\xa9").first, folder + "caf\xc3\xa9.pdf");
     select("caf\xc3\xa9");
@@ -160,15 +160,15 @@ TEST_F(PatentListTest, ANameThatIsNotUtf8IsShownReadablyAndActedOnByteForByte) {
 
 TEST_F(PatentListTest, AFolderThatIsNotUtf8IsKeptByteForByteThroughTheSettingsTab) {
     const std::string latin = root + "/brevets-\xe9t\xe9/";
-    form->setPathText(latin);  // as the picker or the Settings file hands it over
+    form->core().setPathText(latin);  // as the picker or the Settings file hands it over
     EXPECT_EQ(form->PathEdit->text().toStdString(), root + "/brevets-\xc3\xa9t\xc3\xa9/");
-    EXPECT_EQ(form->currentSettings().PatentPath, latin);
-    EXPECT_EQ(form->pathText(), latin);
+    EXPECT_EQ(form->core().currentSettings().PatentPath, latin);
+    EXPECT_EQ(form->core().pathText(), latin);
 }
 
 TEST_F(PatentListTest, AMissingFolderGivesAnEmptyListAndNoMessage) {
-    form->setPathText(root + "/nowhere/");
-    form->RescanPatents();
+    form->core().setPathText(root + "/nowhere/");
+    form->core().RescanPatents();
     EXPECT_EQ(form->PatentsList->rowCount(), 0);
     EXPECT_TRUE(dialogs.errors.empty());
     EXPECT_TRUE(dialogs.messages.empty());

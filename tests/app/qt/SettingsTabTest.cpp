@@ -27,11 +27,11 @@ TEST_F(SettingsTabTest, ChangeHandlersKeepTheCurrentSettingsEqualToTheEdits) {
         auto* edit = w.findChild<QLineEdit*>(c.edit);
         ASSERT_NE(edit, nullptr);
         edit->setText("first value");
-        EXPECT_EQ(w.currentSettings().*c.field, "first value");
+        EXPECT_EQ(w.core().currentSettings().*c.field, "first value");
         edit->setText("");
-        EXPECT_EQ(w.currentSettings().*c.field, "");
+        EXPECT_EQ(w.core().currentSettings().*c.field, "");
         edit->setText("caf\xc3\xa9 \\ ;");
-        EXPECT_EQ(w.currentSettings().*c.field, "caf\xc3\xa9 \\ ;");
+        EXPECT_EQ(w.core().currentSettings().*c.field, "caf\xc3\xa9 \\ ;");
     }
 }
 
@@ -41,30 +41,30 @@ TEST_F(SettingsTabTest, SettingTheShownTextRunsNoHandler) {
         SCOPED_TRACE(c.edit);
         auto* edit = w.findChild<QLineEdit*>(c.edit);
         edit->setText("shown");
-        w.currentSettings().*c.field = "sentinel";
+        w.core().currentSettings().*c.field = "sentinel";
         edit->setText("shown");
-        EXPECT_EQ(w.currentSettings().*c.field, "sentinel");
+        EXPECT_EQ(w.core().currentSettings().*c.field, "sentinel");
     }
-    w.setPathText(w.pathText());
-    EXPECT_EQ(w.currentSettings().PatentPath, "sentinel");
+    w.core().setPathText(w.core().pathText());
+    EXPECT_EQ(w.core().currentSettings().PatentPath, "sentinel");
 }
 
 TEST_F(SettingsTabTest, TypingChangesTheAccountAtOnceWithoutSaving) {
     TMainForm& w = makeForm();
     QTest::keyClicks(w.LoginEdit, "alice");
     QTest::keyClicks(w.PassEdit, "pw");
-    EXPECT_EQ(w.currentSettings().UserLogin, "alice");
-    EXPECT_EQ(w.currentSettings().UserPassword, "pw");
+    EXPECT_EQ(w.core().currentSettings().UserLogin, "alice");
+    EXPECT_EQ(w.core().currentSettings().UserPassword, "pw");
     EXPECT_EQ(w.PassEdit->displayText(), "**");
     EXPECT_FALSE(std::filesystem::exists(install + "/tessariant.ini"));
 }
 
 TEST_F(SettingsTabTest, TheFolderFieldTakesNoTyping) {
     TMainForm& w = makeForm();
-    const std::string before = w.pathText();
+    const std::string before = w.core().pathText();
     w.PathEdit->setFocus();
     QTest::keyClicks(w.PathEdit, "xyz");
-    EXPECT_EQ(w.pathText(), before);
+    EXPECT_EQ(w.core().pathText(), before);
 }
 
 TEST_F(SettingsTabTest, SaveChangesWritesTheFiveKeys) {
@@ -74,7 +74,7 @@ TEST_F(SettingsTabTest, SaveChangesWritesTheFiveKeys) {
     TMainForm& w = makeForm();
     w.LoginEdit->setText("alice");
     w.PassEdit->setText("");
-    w.setPathText("/data/pdf/");
+    w.core().setPathText("/data/pdf/");
     w.TOEdit->setText("abc");
     w.setViewingPreference(2);
     w.Button5->click();
@@ -91,8 +91,8 @@ TEST_F(SettingsTabTest, SaveChangesWritesTheFiveKeys) {
     EXPECT_EQ(read("Main", "PDFAction"), "2");
     EXPECT_EQ(read("Main", "Other"), "kept");
     EXPECT_EQ(read("Service", "Host"), "example:1");
-    EXPECT_EQ(w.currentSettings().UserLogin, "alice");
-    EXPECT_EQ(w.currentSettings().PatentPath, "/data/pdf/");
+    EXPECT_EQ(w.core().currentSettings().UserLogin, "alice");
+    EXPECT_EQ(w.core().currentSettings().PatentPath, "/data/pdf/");
 
     w.setViewingPreference(-1);
     w.Button5->click();
@@ -102,11 +102,11 @@ TEST_F(SettingsTabTest, SaveChangesWritesTheFiveKeys) {
 TEST_F(SettingsTabTest, AFailedSaveReachesTheErrorBoxAndTheWindowGoesOn) {
     TMainForm& w = makeForm();
     const std::string missing = root + "/gone";
-    w.currentSettings().InstallPath = missing;
+    w.core().currentSettings().InstallPath = missing;
     w.Button5->click();
     ASSERT_EQ(dialogs.errors.size(), 1u);
     EXPECT_EQ(dialogs.errors[0], "Unable to write to " + missing + "/tessariant.ini");
-    w.currentSettings().InstallPath = install;
+    w.core().currentSettings().InstallPath = install;
     w.Button5->click();
     EXPECT_EQ(dialogs.errors.size(), 1u);
     EXPECT_TRUE(std::filesystem::exists(install + "/tessariant.ini"));

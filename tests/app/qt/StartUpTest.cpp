@@ -53,13 +53,13 @@ TEST_F(StartUpTest, FirstStartRegistersTheBrowserEntryAndLoadsDefaults) {
     EXPECT_EQ(menu.readString(""), install + "/tessariant.html");
     EXPECT_NE(registry.find("\"Contexts\"=dword:00000010"), std::string::npos);
 
-    EXPECT_EQ(w.currentSettings().InstallPath, install);
-    EXPECT_EQ(w.loginText(), "");
-    EXPECT_EQ(w.passwordText(), "");
-    EXPECT_EQ(w.timeoutText(), "120");
+    EXPECT_EQ(w.core().currentSettings().InstallPath, install);
+    EXPECT_EQ(w.core().loginText(), "");
+    EXPECT_EQ(w.core().passwordText(), "");
+    EXPECT_EQ(w.core().timeoutText(), "120");
     EXPECT_EQ(w.viewingPreference(), 0);
-    EXPECT_EQ(w.pathText(), install + "/patents/");
-    EXPECT_EQ(w.currentSettings().PatentPath, install + "/patents/");
+    EXPECT_EQ(w.core().pathText(), install + "/patents/");
+    EXPECT_EQ(w.core().currentSettings().PatentPath, install + "/patents/");
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
     EXPECT_TRUE(w.Timer1->isActive());
     EXPECT_FALSE(std::filesystem::exists(install + "/tessariant.ini"));  // nothing saved
@@ -76,11 +76,11 @@ TEST_F(StartUpTest, StoredSettingsReachTheTabAndTheCurrentSettings) {
     writeSetting("Path", install + "/pdfs/");
     TMainForm& w = makeForm();
     EXPECT_TRUE(dialogs.errors.empty());
-    EXPECT_EQ(w.currentSettings().UserLogin, "bob");
-    EXPECT_EQ(w.currentSettings().UserPassword, "pw");
-    EXPECT_EQ(w.timeoutText(), "30");
+    EXPECT_EQ(w.core().currentSettings().UserLogin, "bob");
+    EXPECT_EQ(w.core().currentSettings().UserPassword, "pw");
+    EXPECT_EQ(w.core().timeoutText(), "30");
     EXPECT_EQ(w.viewingPreference(), 2);
-    EXPECT_EQ(w.currentSettings().PatentPath, install + "/pdfs/");
+    EXPECT_EQ(w.core().currentSettings().PatentPath, install + "/pdfs/");
     EXPECT_EQ(w.PatentsList->rowCount(), 1);
 }
 
@@ -110,8 +110,8 @@ TEST_F(StartUpTest, AStepThatFailsSkipsTheRestButTheWindowOpens) {
         TMainForm& w = makeForm();
         ASSERT_EQ(dialogs.errors.size(), 1u);
         EXPECT_EQ(dialogs.errors[0], c.error(*this));
-        EXPECT_EQ(w.loginText(), c.login);
-        EXPECT_EQ(w.pathText(), "");  // Path and the list come later
+        EXPECT_EQ(w.core().loginText(), c.login);
+        EXPECT_EQ(w.core().pathText(), "");  // Path and the list come later
         EXPECT_EQ(w.PatentsList->rowCount(), 0);
         EXPECT_FALSE(hookRegistered(install));  // skipped like the other remaining steps
         EXPECT_TRUE(w.Timer1->isActive());
@@ -129,7 +129,7 @@ TEST_F(StartUpTest, TheTimerHandsTheRequestToTheDownloadCommandOnceTheWindowShow
         downloads = 0;
         TMainForm& w = makeForm({request, 0});
         std::string seen;
-        w.setDownloadCommand([&] {
+        w.core().setDownloadCommand([&] {
             ++downloads;
             seen = w.PatID->text().toStdString();
         });
@@ -152,9 +152,9 @@ TEST_F(StartUpTest, TheTimerHandsTheRequestToTheDownloadCommandOnceTheWindowShow
 
 TEST_F(StartUpTest, AFailureEscapingAHandlerReachesTheErrorBoxAndTheWindowGoesOn) {
     TMainForm& w = showForm();
-    w.setDownloadCommand([] { throw Failure("'abc' is not a valid integer value"); });
+    w.core().setDownloadCommand([] { throw Failure("'abc' is not a valid integer value"); });
     w.Button1->click();
-    w.setDownloadCommand([] { throw std::runtime_error("out of memory"); });
+    w.core().setDownloadCommand([] { throw std::runtime_error("out of memory"); });
     QTest::keyClick(w.PatID, Qt::Key_Return);
     EXPECT_EQ(dialogs.errors,
               (std::vector<std::string>{"'abc' is not a valid integer value", "out of memory"}));
@@ -184,7 +184,7 @@ TEST_F(StartUpTest, TheBannerOpensTheHomePageFromAnyPointOfItsRectangle) {
         {100, 30}, {0, 80}, {288, 0}};  // drawing, transparent, beyond the bitmap
     for (const QPoint& p : inside) QTest::mouseClick(w.Image1, Qt::LeftButton, {}, p);
     QTest::mouseClick(w.Panel1, Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_EQ(dialogs.opened, std::vector<std::string>(3, TMainForm::kHomePage));
+    EXPECT_EQ(dialogs.opened, std::vector<std::string>(3, MainFormCore::kHomePage));
 }
 
 }  // namespace
