@@ -10,11 +10,7 @@
 namespace vantorel {
 
 QString boxText(const std::string& text) {
-    QString shown = displayString(text);
-    shown.replace(QLatin1String("\n\r"), QLatin1String("\n"));
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return shown;
+    return displayString(withLineBreaks(text, "\n"));
 }
 
 namespace {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/win32/DisplayText.h"
 #include "form/UserDialogs.h"
 #include "platform/TextRules.h"
 
@@ -43,7 +42,7 @@ MessageWindow::MessageWindow(HWND owner, const std::string& text, HFONT font, do
     HINSTANCE instance = GetModuleHandleA(nullptr);
     registerClass(instance, procedure);
     const auto s = [scale](int pixels) { return roundHalfEven(pixels * scale); };
-    const std::string shown = displayText(text);
+    const std::string shown = withLineBreaks(text, "\r\n");
 
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);

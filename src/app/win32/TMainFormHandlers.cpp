@@ -9,6 +9,7 @@
 #include "app/win32/picker/TOpenDirectory.h"
 #include "form/UserDialogs.h"
 #include "platform/Failure.h"
+#include "platform/TextRules.h"
 
 namespace vantorel {
 
@@ -143,16 +144,16 @@ std::string TMainForm::textOf(HWND control) {
 
 void TMainForm::setEditText(Edit edit, const std::string& text) {
     settingText_ = true;
-    SetWindowTextA(editWindow(edit), text.substr(0, text.find_first_of("\r\n")).c_str());
+    SetWindowTextA(editWindow(edit), firstLine(text).c_str());
     settingText_ = false;
 }
 
 bool TMainForm::cutAtLineBreak(HWND edit) {
     const std::string text = textOf(edit);
-    const std::size_t cut = text.find_first_of("\r\n");
-    if (cut == std::string::npos) return false;
-    SetWindowTextA(edit, text.substr(0, cut).c_str());
-    SendMessageA(edit, EM_SETSEL, cut, cut);
+    if (!holdsLineBreak(text)) return false;
+    const std::string kept = firstLine(text);
+    SetWindowTextA(edit, kept.c_str());
+    SendMessageA(edit, EM_SETSEL, kept.size(), kept.size());
     return true;
 }
 

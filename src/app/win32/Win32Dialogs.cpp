@@ -1,6 +1,5 @@
 #include "app/win32/Win32Dialogs.h"
 
-#include "app/win32/DisplayText.h"
 #include "app/win32/MessageWindow.h"
 #include "platform/Shell.h"
 #include "platform/TextRules.h"
@@ -19,11 +18,13 @@ void Win32Dialogs::showMessage(const std::string& text) {
 }
 
 bool Win32Dialogs::askYesNo(const std::string& text, const std::string& title) {
-    return MessageBoxA(owner_, displayText(text).c_str(), title.c_str(), kQuestionFlags) == IDYES;
+    return MessageBoxA(owner_, withLineBreaks(text, "\r\n").c_str(), title.c_str(),
+                       kQuestionFlags) == IDYES;
 }
 
 void Win32Dialogs::showError(const std::string& message) {
-    MessageBoxA(owner_, displayText(withFullStop(message)).c_str(), kApplicationTitle, kErrorFlags);
+    MessageBoxA(owner_, withLineBreaks(withFullStop(message), "\r\n").c_str(), kApplicationTitle,
+                kErrorFlags);
 }
 
 void Win32Dialogs::openDocument(const std::string& target) {

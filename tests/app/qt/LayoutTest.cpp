@@ -1,5 +1,6 @@
 // The window's controls against the form's design: kind, text, position, size.
 #include <QAbstractButton>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -197,8 +198,19 @@ TEST_F(LayoutTest, BannerArtwork) {
     for (const int size : {16, 32}) {
         const QImage icon = mainIconImage(size);
         EXPECT_EQ(icon.size(), QSize(size, size));
-        EXPECT_EQ(icon.format(), QImage::Format_Indexed8);
-        EXPECT_EQ(icon.colorCount(), 256);
+        EXPECT_NE(icon.pixel(size / 2, size / 2), icon.pixel(0, 0)) << "something is drawn";
+    }
+    // The icon file the Windows resources hold too: 16 and 32, 8 bits, 256 colours.
+    QFile file(QStringLiteral(":/art/main.ico"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray ico = file.readAll();
+    ASSERT_GE(ico.size(), 6 + 2 * 16);
+    EXPECT_EQ(ico[4], 2);  // two images
+    for (int i = 0; i < 2; ++i) {
+        const char* entry = ico.constData() + 6 + 16 * i;
+        EXPECT_EQ(static_cast<unsigned char>(entry[0]), i == 0 ? 16 : 32);
+        EXPECT_EQ(entry[2], 0);  // 0: 256 colours
+        EXPECT_EQ(entry[6], 8);  // bits per pixel
     }
     const QList<QSize> sizes = mainIcon().availableSizes();
     EXPECT_TRUE(sizes.contains(QSize(16, 16)));

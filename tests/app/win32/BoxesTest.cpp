@@ -6,32 +6,11 @@
 #include <functional>
 #include <string>
 
-#include "app/win32/DisplayText.h"
 #include "app/win32/MessageWindow.h"
 #include "app/win32/Win32Dialogs.h"
 
 namespace vantorel {
 namespace {
-
-struct Breaks {
-    const char* name;
-    const char* text;
-    const char* shown;
-};
-
-class DisplayTextTest : public ::testing::TestWithParam<Breaks> {};
-
-TEST_P(DisplayTextTest, EveryLineBreakBecomesCrLf) {
-    EXPECT_EQ(displayText(GetParam().text), GetParam().shown);
-}
-
-INSTANTIATE_TEST_SUITE_P(Breaks, DisplayTextTest,
-                         ::testing::Values(Breaks{"LfCr", "a\n\rb", "a\r\nb"},
-                                           Breaks{"CrLf", "a\r\nb", "a\r\nb"},
-                                           Breaks{"LoneLf", "a\nb", "a\r\nb"},
-                                           Breaks{"TwoBreaks", "a\n\r\n\rb", "a\r\n\r\nb"},
-                                           Breaks{"None", "plain", "plain"}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 HFONT testFont() {
     return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));

@@ -13,6 +13,7 @@
 #include "app/qt/picker/FolderListView.h"
 #include "app/qt/widgets/QtText.h"
 #include "app/qt/widgets/SingleLineEdit.h"
+#include "form/PickerPlacement.h"
 #include "platform/Paths.h"
 #include "platform/TextRules.h"
 
@@ -103,8 +104,9 @@ void FolderDialog::setSizingEnabled(bool enabled) {
 }
 
 QPoint FolderDialog::placement(const QRect& screen, const QSize& size) {
-    return {screen.x() + roundHalfEven((screen.width() - size.width()) / 2.0),
-            screen.y() + roundHalfEven((screen.height() - size.height()) / 3.0)};
+    const PickerOrigin at = pickerOrigin(screen.x(), screen.y(), screen.width(), screen.height(),
+                                         size.width(), size.height());
+    return {at.left, at.top};
 }
 
 std::vector<std::string> FolderDialog::subfolderNames(const std::string& folder) {

@@ -4,6 +4,7 @@
 
 #include "app/qt/widgets/LineBreakValidator.h"
 #include "app/qt/widgets/QtText.h"
+#include "platform/TextRules.h"
 
 namespace vantorel {
 
@@ -15,7 +16,7 @@ SingleLineEdit::SingleLineEdit(QWidget* parent) : QLineEdit(parent) {
 
 void SingleLineEdit::setBytes(const std::string& bytes) {
     // Set before the text, so a change handler that runs meanwhile reads them.
-    shownFrom_ = bytes.substr(0, bytes.find_first_of("\r\n"));
+    shownFrom_ = firstLine(bytes);
     setText(displayString(shownFrom_));
 }
 

@@ -1,11 +1,13 @@
 #include "app/win32/picker/PickerRules.h"
 
+#include "form/PickerPlacement.h"
+
 namespace vantorel {
 
 POINT dialogOrigin(const RECT& monitor, SIZE dialog) {
-    const LONG width = monitor.right - monitor.left;
-    const LONG height = monitor.bottom - monitor.top;
-    return POINT{monitor.left + (width - dialog.cx) / 2, monitor.top + (height - dialog.cy) / 3};
+    const PickerOrigin at = pickerOrigin(monitor.left, monitor.top, monitor.right - monitor.left,
+                                         monitor.bottom - monitor.top, dialog.cx, dialog.cy);
+    return POINT{at.left, at.top};
 }
 
 bool isFileSystemFolder(const std::string& path) {

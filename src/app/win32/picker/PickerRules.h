@@ -6,8 +6,7 @@
 
 namespace vantorel {
 
-// Where the dialog opens: centred across the monitor, its top a third of the
-// spare height below the monitor's top.
+// Where the dialog opens on a monitor, by the pickers' one rule (pickerOrigin).
 POINT dialogOrigin(const RECT& monitor, SIZE dialog);
 
 // Whether a path the dialog reports names a folder of the file system (a

@@ -426,22 +426,5 @@ TEST_F(FolderPicker, DialogSettings) {
     }
 }
 
-TEST(FolderDialogPlacement, CentredAcrossAThirdDown) {
-    const struct {
-        QRect screen;
-        QSize size;
-        QPoint expected;
-    } cases[] = {
-        {{0, 0, 800, 600}, {560, 380}, {120, 73}},
-        {{0, 0, 801, 600}, {560, 380}, {120, 73}},  // 120.5 goes to the even neighbour
-        {{0, 0, 803, 602}, {560, 380}, {122, 74}},  // 121.5 likewise
-        {{1920, 100, 1280, 1024}, {600, 400}, {2260, 308}},
-        {{0, 0, 400, 300}, {561, 380}, {-80, -27}},  // larger than the screen
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(FolderDialog::placement(c.screen, c.size), c.expected)
-            << c.screen.width() << "x" << c.screen.height();
-}
-
 }  // namespace
 }  // namespace vantorel

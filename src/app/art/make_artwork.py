@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Draws the Windows window's artwork with ImageMagick and packs it into the
-exact formats the resource script takes: banner.bmp (285 x 73, 8 bits per
+"""Draws the program's artwork with ImageMagick and packs it into the exact
+formats both windows load (the Windows resource script and the Qt resource
+file take the same two files): banner.bmp (285 x 73, 8 bits per
 pixel, a 17-colour palette, white in the bottom-left corner as the transparent
 colour) and main.ico (16 x 16 and 32 x 32, 8 bits per pixel, 256 colours).
-Run it from anywhere; it rewrites the files beside itself."""
+Run it by hand from anywhere; it rewrites the files beside itself, which
+are committed."""
 import os
 import struct
 import subprocess
