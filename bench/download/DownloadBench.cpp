@@ -21,6 +21,7 @@ public:
     int viewingPreference() const override { return 2; }
     const vantorel::CurrentSettings& currentSettings() const override { return settings_; }
     std::string serviceHost() const override { return host_; }
+    std::string caFile() const override { return {}; }
     void setCommandEnabled(bool) override {}
     void setProgress(int position) override { last = position; }
     void processEvents() override {}

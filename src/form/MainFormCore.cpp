@@ -277,6 +277,9 @@ std::string MainFormCore::requestText() const {
 std::string MainFormCore::serviceHost() const {
     return SettingsStore(current_.InstallPath).serviceHost();
 }
+std::string MainFormCore::caFile() const {
+    return SettingsStore(current_.InstallPath).caFile();
+}
 void MainFormCore::setCommandEnabled(bool enabled) {
     view_.setControlEnabled(Control::Button1, enabled);
     view_.setControlEnabled(Control::PatID, enabled);

@@ -107,6 +107,7 @@ public:
     // DownloadHost
     std::string requestText() const override;
     std::string serviceHost() const override;
+    std::string caFile() const override;
     void setCommandEnabled(bool enabled) override;
     void setProgress(int position) override { setProgressPosition(position); }
     void processEvents() override;

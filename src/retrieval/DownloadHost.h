@@ -4,7 +4,6 @@
 
 #include "retrieval/BodySink.h"
 #include "settings/CurrentSettings.h"
-#include "settings/SettingsStore.h"
 
 namespace vantorel {
 
@@ -19,9 +18,7 @@ public:
     virtual const CurrentSettings& currentSettings() const = 0;  // read afresh at each use
     virtual std::string serviceHost() const = 0;
     // Extra trusted roots for https, read afresh like the host.
-    virtual std::string caFile() const {
-        return SettingsStore(currentSettings().InstallPath).caFile();
-    }
+    virtual std::string caFile() const = 0;
 
     // Disables or enables the download button and the patent field; enabling
     // also enables the tab control.

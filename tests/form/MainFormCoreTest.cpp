@@ -134,5 +134,15 @@ TEST_F(MainFormCoreTest, ACloseDuringARunWaitsForItsEndAndStartsNothingElse) {
     EXPECT_EQ(view.closes, 1);
 }
 
+TEST_F(MainFormCoreTest, TheServiceHostAndCaFileAreReadAfreshFromTheSettingsFile) {
+    const std::string file = SettingsStore(install).settingsFile();
+    EXPECT_EQ(core->serviceHost(), kDefaultServiceHost);
+    EXPECT_EQ(core->caFile(), "");
+    ASSERT_TRUE(PrivateProfile::writeString("Service", "Host", "https://svc:8443", file));
+    ASSERT_TRUE(PrivateProfile::writeString("Service", "CAFile", "/etc/company-ca.pem", file));
+    EXPECT_EQ(core->serviceHost(), "https://svc:8443");
+    EXPECT_EQ(core->caFile(), "/etc/company-ca.pem");
+}
+
 }  // namespace
 }  // namespace vantorel::test

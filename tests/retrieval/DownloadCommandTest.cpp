@@ -265,8 +265,7 @@ TEST(DownloadCommand, AnHttpsServiceGetsItsCaFileAndListsNoAddressThatLeavesHttp
     CommandRun r;
     r.host.preference = 2;
     r.host.host = "https://localhost:8741";
-    r.host.settings.InstallPath = r.dir.path();
-    test::writeFile(r.dir.file("tessariant.ini"), "[Service]\nCAFile=/etc/company-ca.pem\n");
+    r.host.ca = "/etc/company-ca.pem";
     const std::string index =
         "https://localhost:8741/patent_pdf/fetcher.php?patent=US6892391&name=demo&pswd=demo";
     r.getter.bodies[index] = "http://h/files/P1_full.pdf<br>https://h/files/P2_full.pdf<br>";

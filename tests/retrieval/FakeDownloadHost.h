@@ -17,6 +17,7 @@ public:
     int preference = 0;
     CurrentSettings settings{"demo", "demo", "/tmp/", ""};
     std::string host = "localhost:8741";
+    std::string ca;             // the Settings file's CAFile
     std::vector<bool> answers;  // replies to questions, in order; No when they run out
 
     std::vector<std::string> events;  // "enabled", "disabled", "message:...", "ask:...", "open:..."
@@ -31,6 +32,7 @@ public:
     int viewingPreference() const override { return preference; }
     const CurrentSettings& currentSettings() const override { return settings; }
     std::string serviceHost() const override { return host; }
+    std::string caFile() const override { return ca; }
     void setCommandEnabled(bool enabled) override {
         events.push_back(enabled ? "enabled" : "disabled");
     }
