@@ -1,6 +1,5 @@
 #include "settings/FolderResult.h"
 
-#include "platform/MountTable.h"
 #include "platform/Paths.h"
 
 namespace vantorel {

@@ -15,7 +15,7 @@
 #include "ServiceOptions.h"
 #include "platform/Failure.h"
 #include "service/PdfCheck.h"
-#include "service/ScratchFolder.h"
+#include "support/TempDir.h"
 
 namespace vantorel::service {
 namespace {
@@ -256,7 +256,7 @@ protected:
         return response.body;
     }
 
-    test::ScratchFolder folder;
+    test::TempDir folder;
     PatentCatalogue catalogue;
     FetchResponder responder;
 };
@@ -360,7 +360,7 @@ TEST_F(FetchResponderTest, OverHttpsAddressesAndSessionAreHttpsOnly) {
 
 TEST_F(FetchResponderTest, DocumentsAndUnknownPaths) {
     const std::string stored = "%PDF-1.4 stored document\n%%EOF\n";
-    test::writeWhole(folder.file("ab-123.PDF"), stored);
+    test::writeFile(folder.file("ab-123.PDF"), stored);
     EXPECT_EQ(responder.indexBody("AB123", "h"), "http://h/files/AB123_full.pdf<br>");
     const std::pair<const char*, int> cases[] = {
         {"/files/US6892391_full.pdf", 200},
@@ -381,12 +381,12 @@ TEST_F(FetchResponderTest, DocumentsAndUnknownPaths) {
     EXPECT_EQ(document.bodySize(), stored.size());
     EXPECT_EQ(bodyOf(document), stored);
     // A file added while running is found without a restart.
-    test::writeWhole(folder.file("ZZ7.pdf"), stored);
+    test::writeFile(folder.file("ZZ7.pdf"), stored);
     EXPECT_EQ(get("/files/ZZ7_full.pdf").status, 200);
 }
 
 TEST(SamplePdfTest, ValidAtAnySizeAndShowsTheNumber) {
-    test::ScratchFolder folder;
+    test::TempDir folder;
     const std::size_t natural = SamplePdf::generate("EP1534056").size();
     for (std::size_t wanted : {std::size_t{0}, std::size_t{100}, natural + 1, natural + 7,
                                std::size_t{100000}, std::size_t{1000003}}) {

@@ -10,8 +10,8 @@
 #include <tuple>
 
 #include "service/PdfCheck.h"
-#include "service/ScratchFolder.h"
 #include "service/ServiceProcess.h"
+#include "support/TempDir.h"
 
 namespace vantorel::test {
 namespace {
@@ -35,7 +35,7 @@ std::vector<std::string> entriesOf(const std::string& body) {
 std::string logOnceItHolds(const std::string& path, const std::string& line) {
     std::string log;
     for (int i = 0; i < 200; ++i) {
-        log = readWhole(path);
+        log = readFile(path);
         if (log.find(line) != std::string::npos) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
     }
@@ -89,7 +89,7 @@ TEST(ServiceWireTest, IndexThenDocumentsOnOneConnection) {
 TEST(ServiceWireTest, EverySampleIsAValidMultiPageDocument) {
     if (!havePdfinfo()) FAIL() << "pdfinfo is missing (package poppler-utils)";
     ServiceProcess service({});
-    ScratchFolder folder;
+    TempDir folder;
     RawClient client(service.port());
     const auto index = client.get(
         kIndex +
@@ -112,12 +112,12 @@ TEST(ServiceWireTest, EverySampleIsAValidMultiPageDocument) {
 }
 
 TEST(ServiceWireTest, AccountsFileCatalogueAndLog) {
-    ScratchFolder folder;
-    writeWhole(folder.file("accounts"), "alice:s3cret word\nbob:x\n");
+    TempDir folder;
+    writeFile(folder.file("accounts"), "alice:s3cret word\nbob:x\n");
     mkdir(folder.file("catalogue").c_str(), 0700);
     std::string stored = "%PDF-1.4\n";
     stored += std::string(300000, 'z');
-    writeWhole(folder.file("catalogue/xy42.pdf"), stored);
+    writeFile(folder.file("catalogue/xy42.pdf"), stored);
     ServiceProcess service({"--accounts", folder.file("accounts"), "--catalogue",
                             folder.file("catalogue"), "--log", folder.file("log")});
     RawClient client(service.port());
@@ -252,8 +252,8 @@ TEST(ServiceWireTest, RequestLinesUpTo64KiBOrTheLimitGiven) {
 }
 
 TEST(ServiceWireTest, RefusesToStartOnBadInput) {
-    ScratchFolder folder;
-    writeWhole(folder.file("accounts"), "no colon here\n");
+    TempDir folder;
+    writeFile(folder.file("accounts"), "no colon here\n");
     for (const std::string& arguments : std::vector<std::string>{
              "--accounts " + folder.file("accounts"), "--accounts " + folder.file("missing"),
              "--catalogue " + folder.file("missing"), "--listen 10.0.0.300:1", "--bogus"}) {
@@ -267,7 +267,7 @@ TEST(ServiceWireTest, RefusesToStartOnBadInput) {
                                " --listen 127.0.0.1:" + std::to_string(first.port()) + " 2>" +
                                folder.file("err") + " >/dev/null";
     EXPECT_EQ(WEXITSTATUS(std::system(second.c_str())), 1);
-    EXPECT_THAT(readWhole(folder.file("err")), HasSubstr("Address already in use"));
+    EXPECT_THAT(readFile(folder.file("err")), HasSubstr("Address already in use"));
 }
 
 }  // namespace

@@ -5,9 +5,7 @@
 #include "app/qt/widgets/SingleLineEdit.h"
 
 #include <QWidget>
-#include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -17,11 +15,9 @@
 class QFrame;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
-class QTableWidget;
 class QTimer;
 
 namespace vantorel {

@@ -19,7 +19,6 @@
 #include "app/qt/TMainForm.h"
 #include "app/qt/picker/TOpenDirectory.h"
 #include "form/FormDesign.h"
-#include "form/UserDialogs.h"
 
 namespace vantorel {
 

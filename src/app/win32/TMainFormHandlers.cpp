@@ -7,7 +7,6 @@
 
 #include "app/win32/TMainForm.h"
 #include "app/win32/picker/TOpenDirectory.h"
-#include "form/UserDialogs.h"
 #include "platform/Failure.h"
 #include "platform/TextRules.h"
 

@@ -1,6 +1,6 @@
 #include "platform/NetworkName.h"
 
-#include "platform/MountTable.h"
+#include "platform/posix/MountTable.h"
 
 namespace vantorel {
 

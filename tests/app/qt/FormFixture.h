@@ -13,6 +13,7 @@
 #include "platform/PrivateProfile.h"
 #include "platform/RegistryKey.h"
 #include "settings/SettingsStore.h"
+#include "support/TempDir.h"
 
 namespace vantorel::test {
 
@@ -21,16 +22,11 @@ namespace vantorel::test {
 class FormFixture : public ::testing::Test {
 public:
     void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vantorel-form-XXXXXX").string();
-        root = mkdtemp(pattern.data());
+        root = scratch.path();
         install = root + "/install";
         std::filesystem::create_directories(install);
     }
-    void TearDown() override {
-        form.reset();
-        std::filesystem::remove_all(root);
-    }
+    void TearDown() override { form.reset(); }
 
     static void setInstallPath(const std::string& path) {
         RegistryKey key;
@@ -57,6 +53,7 @@ public:
         return shown;
     }
 
+    TempDir scratch;
     std::string root;
     std::string install;
     FakeDialogs dialogs;

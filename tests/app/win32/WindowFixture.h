@@ -12,6 +12,7 @@
 #include "form/FakeDialogs.h"
 #include "platform/RegistryKey.h"
 #include "settings/SettingsStore.h"
+#include "support/TempDir.h"
 
 namespace vantorel::test {
 
@@ -20,9 +21,7 @@ namespace vantorel::test {
 class WindowFixture : public ::testing::Test {
 public:
     void SetUp() override {
-        root = std::filesystem::temp_directory_path() /
-               ("vantorel-win-" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(GetTickCount()));
+        root = scratch.path();
         std::filesystem::create_directories(root / "patents");
         RegistryKey key;
         ASSERT_TRUE(key.openOrCreate(kProgramRegistryKey));
@@ -35,8 +34,6 @@ public:
         RegistryKey key;
         if (key.openOrCreate(kProgramRegistryKey))
             key.writeString("InstallPath", previousInstallPath);
-        std::error_code ignored;
-        std::filesystem::remove_all(root, ignored);
     }
 
     TMainForm& makeForm(TMainFormOptions options = {}) {
@@ -86,6 +83,7 @@ public:
         return focus ? "(other)" : "(none)";
     }
 
+    TempDir scratch;
     std::filesystem::path root;
     std::string previousInstallPath;
     FakeDialogs dialogs;

@@ -16,8 +16,8 @@
 #include "app/qt/picker/FolderListView.h"
 #include "app/qt/picker/TImplOpenDirectory.h"
 #include "app/qt/picker/TOpenDirectory.h"
-#include "platform/MountTable.h"
 #include "platform/Paths.h"
+#include "platform/posix/MountTable.h"
 #include "support/TempDir.h"
 
 namespace vantorel {
