@@ -166,4 +166,17 @@ std::span<const ColumnDesign> patentListColumns() {
     return kColumns;
 }
 
+ScreenRect radioChoiceRect(int groupWidth, int groupHeight, int textHeight, int count, int index) {
+    if (count <= 0) return {8, 0, groupWidth - 10, 0};
+    const int free = groupHeight - textHeight - 5;
+    const int itemHeight = free / count;
+    const int first = textHeight + 1 + (free % count) / 2;
+    return {8, first + index * itemHeight, groupWidth - 10, itemHeight};
+}
+
+ScreenRect firstWindowRect(const ScreenRect& desktop, int outerWidth, int outerHeight) {
+    return {desktop.left + (desktop.width - outerWidth) / 2,
+            desktop.top + (desktop.height - outerHeight) / 2, outerWidth, outerHeight};
+}
+
 }  // namespace vantorel

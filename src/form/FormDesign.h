@@ -72,4 +72,20 @@ std::span<const char* const> viewingChoices();
 // PatentsList's columns, left to right.
 std::span<const ColumnDesign> patentListColumns();
 
+struct ScreenRect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// Choice `index` of `count` in a radio group of the given size, relative to
+// the group: one column, each (width - 10) wide and an equal share of what
+// the caption leaves, the rest split above and below.
+ScreenRect radioChoiceRect(int groupWidth, int groupHeight, int textHeight, int count, int index);
+
+// Where the window first opens: centred on the desktop (the area spanning
+// all monitors), in integer division, by its outer size.
+ScreenRect firstWindowRect(const ScreenRect& desktop, int outerWidth, int outerHeight);
+
 }  // namespace vantorel

@@ -77,5 +77,28 @@ TEST(FormDesignTest, ListColumnsLeaveTheFilePathTheRest) {
     EXPECT_EQ(viewingChoices().size(), 3u);
 }
 
+TEST(FormDesignTest, RadioChoicesAndTheFirstPosition) {
+    const struct {
+        int width, height, textHeight, index;
+        ScreenRect want;
+    } choices[] = {
+        {409, 105, 13, 0, {8, 14, 399, 29}},  // the design's group at 96 dpi
+        {409, 105, 13, 2, {8, 72, 399, 29}},
+        {409, 107, 13, 0, {8, 15, 399, 29}},  // two pixels spare: one above
+        {614, 158, 20, 1, {8, 65, 604, 44}},  // at 144 dpi
+    };
+    for (const auto& c : choices) {
+        const ScreenRect at = radioChoiceRect(c.width, c.height, c.textHeight, 3, c.index);
+        EXPECT_EQ(at.left, c.want.left) << c.height << "/" << c.index;
+        EXPECT_EQ(at.top, c.want.top) << c.height << "/" << c.index;
+        EXPECT_EQ(at.width, c.want.width) << c.height << "/" << c.index;
+        EXPECT_EQ(at.height, c.want.height) << c.height << "/" << c.index;
+    }
+    // Integer division, on the desktop spanning all monitors.
+    const ScreenRect first = firstWindowRect({-1280, 0, 2560, 1024}, 443, 597);
+    EXPECT_EQ(first.left, -1280 + 1058);
+    EXPECT_EQ(first.top, 213);
+}
+
 }  // namespace
 }  // namespace vantorel::test

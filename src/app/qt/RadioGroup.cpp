@@ -5,6 +5,8 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "form/FormDesign.h"
+
 namespace vantorel {
 
 RadioGroup::RadioGroup(const QString& title, const QStringList& choices, QWidget* parent)
@@ -49,14 +51,10 @@ void RadioGroup::changeEvent(QEvent* event) {
 
 void RadioGroup::layoutChoices() {
     if (buttons_.empty()) return;
-    const int textHeight = fontMetrics().height();
-    const int n = count();
-    const int free = height() - textHeight - 5;
-    const int itemHeight = free / n;
-    int top = textHeight + 1 + (free % n) / 2;
-    for (QRadioButton* button : buttons_) {
-        button->setGeometry(8, top, width() - 10, itemHeight);
-        top += itemHeight;
+    for (int i = 0; i < count(); ++i) {
+        const ScreenRect at =
+            radioChoiceRect(width(), height(), fontMetrics().height(), count(), i);
+        buttons_[i]->setGeometry(at.left, at.top, at.width, at.height);
     }
 }
 

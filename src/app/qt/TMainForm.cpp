@@ -247,8 +247,10 @@ void TMainForm::sizeFilePathColumn() {
 void TMainForm::centreOnDesktop() {
     const QRect desktop = screen()->virtualGeometry();
     const QSize outer = frameGeometry().size();
-    move(desktop.x() + (desktop.width() - outer.width()) / 2,
-         desktop.y() + (desktop.height() - outer.height()) / 2);
+    const ScreenRect at =
+        firstWindowRect({desktop.x(), desktop.y(), desktop.width(), desktop.height()},
+                        outer.width(), outer.height());
+    move(at.left, at.top);
 }
 
 }  // namespace vantorel

@@ -242,23 +242,18 @@ HWND TMainForm::createControl(const ControlDesign& layout) {
 }
 
 void TMainForm::createRadioChoices(const Placed& where, RECT group) {
-    // One column: each choice (group width - 10) wide and an equal share of
-    // what the caption leaves, the rest split above and below.
-    const int width = group.right - group.left, height = group.bottom - group.top;
-    const int textHeight = font_->lineHeight();
-    const int free = height - textHeight - 5;
-    const int itemHeight = free / 3;
-    int top = where.origin.y + textHeight + 1 + (free % 3) / 2;
     const auto choices = viewingChoices();
-    for (std::size_t i = 0; i < choices.size(); ++i) {
+    const int count = static_cast<int>(choices.size());
+    for (int i = 0; i < count; ++i) {
+        const ScreenRect at = radioChoiceRect(group.right - group.left, group.bottom - group.top,
+                                              font_->lineHeight(), count, i);
         DWORD style = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0);
-        RadioChoices[i] =
-            CreateWindowExA(0, "BUTTON", choices[i], style, where.origin.x + 8, top, width - 10,
-                            itemHeight, where.parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+        RadioChoices[i] = CreateWindowExA(
+            0, "BUTTON", choices[i], style, where.origin.x + at.left, where.origin.y + at.top,
+            at.width, at.height, where.parent, nullptr, GetModuleHandleA(nullptr), nullptr);
         SendMessageA(RadioChoices[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_->handle()), FALSE);
         controls_["RadioGroup1.Choice" + std::to_string(i)] = RadioChoices[i];
         containerNames_["RadioGroup1.Choice" + std::to_string(i)] = "RadioGroup1";
-        top += itemHeight;
     }
 }
 
@@ -325,12 +320,13 @@ void TMainForm::selectTab(int index) {
 void TMainForm::centreOnDesktop() {
     RECT outer;
     GetWindowRect(window_, &outer);
-    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-    const int left =
-        GetSystemMetrics(SM_XVIRTUALSCREEN) + (GetSystemMetrics(SM_CXVIRTUALSCREEN) - width) / 2;
-    const int top =
-        GetSystemMetrics(SM_YVIRTUALSCREEN) + (GetSystemMetrics(SM_CYVIRTUALSCREEN) - height) / 2;
-    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const ScreenRect desktop{
+        GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+        GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const ScreenRect at =
+        firstWindowRect(desktop, outer.right - outer.left, outer.bottom - outer.top);
+    SetWindowPos(window_, nullptr, at.left, at.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TMainForm::show(int showCommand) {
