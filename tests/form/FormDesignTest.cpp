@@ -15,7 +15,9 @@ TEST(FormDesignTest, NamesAreUniqueAndContainersComeFirst) {
     std::set<std::string> seen;
     for (const ControlDesign& control : mainFormControls()) {
         SCOPED_TRACE(control.name);
-        if (control.container) EXPECT_TRUE(seen.count(control.container)) << "container first";
+        if (control.container) {
+            EXPECT_TRUE(seen.count(control.container)) << "container first";
+        }
         EXPECT_TRUE(seen.insert(control.name).second) << "unique name";
         EXPECT_EQ(findControl(control.name), &control);
     }

@@ -74,7 +74,9 @@ TEST_F(LayoutTest, ControlsAreBuiltAsTheDesignSays) {
                               ? design.width
                               : widget->fontMetrics().horizontalAdvance(design.caption);
         EXPECT_EQ(widget->geometry(), QRect(design.left, design.top, width, design.height));
-        if (showsCaption(design.kind)) EXPECT_EQ(shownText(widget).toStdString(), design.caption);
+        if (showsCaption(design.kind)) {
+            EXPECT_EQ(shownText(widget).toStdString(), design.caption);
+        }
     }
     EXPECT_EQ(w.PageControl1->count(), page);
 }

@@ -84,7 +84,9 @@ TEST_P(LayoutTest, ControlLiesWhereTheTableSays) {
     EXPECT_EQ(rect.top - origin.y, expected.top);
     EXPECT_EQ(rect.right - rect.left, expected.width ? expected.width : textWidth(control));
     EXPECT_EQ(rect.bottom - rect.top, expected.height);
-    if (expected.caption) EXPECT_EQ(TMainForm::textOf(control), expected.caption);
+    if (expected.caption) {
+        EXPECT_EQ(TMainForm::textOf(control), expected.caption);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Controls, LayoutTest, ::testing::ValuesIn(expectedLayout()),
