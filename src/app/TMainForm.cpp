@@ -199,6 +199,7 @@ void TMainForm::buildDownloaderTab() {
     PatIDLabel = addLabel(TabSheet1, "PatIDLabel", "Enter patent number*:", 8, 16, 103);
     PatID = addEdit(TabSheet1, "PatID", rect(8, 32, 305, 21));
     PatID->installEventFilter(this);  // the label greys with the edit
+    PatID->setPastesColumns(true);
     Button1 = addButton(TabSheet1, "Button1", "Download Patent", rect(320, 32, 97, 21));
     Button1->setDefault(true);
 
