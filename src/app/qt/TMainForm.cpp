@@ -90,6 +90,7 @@ void TMainForm::buildControls() {
     bindMembers();
 
     PatID->installEventFilter(this);  // the label greys with the edit
+    PatID->setPastesColumns(true);
     RadioGroup1->layoutChoices();
     RadioGroup1->setItemIndex(0);
     // Made after the control, so the control goes first when the window is torn down.

@@ -12,6 +12,7 @@
 #include "app/win32/ResourceIds.h"
 #include "app/win32/picker/TOpenDirectory.h"
 #include "form/FormDesign.h"
+#include "form/PatentPaste.h"
 #include "form/UserDialogs.h"
 #include "platform/Failure.h"
 #include "platform/TextRules.h"
@@ -269,6 +270,9 @@ void TMainForm::bindMembers() {
         {"TOEdit", &TOEdit},       {"Button5", &Button5},
     };
     for (const auto& [name, member] : members) *member = control(name);
+    SetWindowLongPtrA(PatID, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    patentFieldDefault_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(PatID, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(patentFieldProcedure)));
     // The tab control lies below its pages, which it must not paint over.
     SetWindowPos(PageControl1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     sizeFilePathColumn();
@@ -294,6 +298,43 @@ LRESULT CALLBACK TMainForm::listProcedure(HWND window, UINT message, WPARAM wPar
         if (!(position->flags & SWP_NOSIZE)) form->sizeFilePathColumn();
     }
     return result;
+}
+
+LRESULT CALLBACK TMainForm::patentFieldProcedure(HWND window, UINT message, WPARAM wParam,
+                                                 LPARAM lParam) {
+    auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_PASTE) {
+        form->pasteColumnIntoPatentField();
+        return 0;
+    }
+    return CallWindowProcA(form->patentFieldDefault_, window, message, wParam, lParam);
+}
+
+void TMainForm::pasteColumnIntoPatentField() {
+    // A column of numbers (lines or cells of a list) becomes the request it
+    // stands for; the other fields keep cutting a paste at its first break.
+    if ((GetWindowLongPtrA(PatID, GWL_STYLE) & ES_READONLY) ||
+        !IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(PatID))
+        return;
+    std::string pasted;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const auto* text = static_cast<const char*>(GlobalLock(data))) {
+            pasted = text;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    if (pasted.empty()) return;
+    DWORD start = 0, end = 0;
+    SendMessageA(PatID, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    const std::string shown = textOf(PatID);
+    start = std::min<DWORD>(start, static_cast<DWORD>(shown.size()));
+    end = std::clamp<DWORD>(end, start, static_cast<DWORD>(shown.size()));
+    const std::string replacement = PatentPaste::replacement(
+        std::string_view(shown).substr(0, start), pasted, std::string_view(shown).substr(end));
+    // Replacing the selection keeps the paste undoable, as the edit's own would.
+    SendMessageA(PatID, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(replacement.c_str()));
 }
 
 void TMainForm::showPage(int index) {

@@ -121,6 +121,9 @@ private:
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK listProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK patentFieldProcedure(HWND window, UINT message, WPARAM wParam,
+                                                 LPARAM lParam);
+    void pasteColumnIntoPatentField();
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(HWND control, int code);
     LRESULT onNotify(const NMHDR& header);
@@ -152,6 +155,7 @@ private:
     HICON smallIcon_ = nullptr;
     HWND window_ = nullptr;
     WNDPROC listDefault_ = nullptr;
+    WNDPROC patentFieldDefault_ = nullptr;
     std::map<std::string, HWND> controls_;
     std::map<std::string, Placed> containers_;
     std::map<std::string, std::string> containerNames_;

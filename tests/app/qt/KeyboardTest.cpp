@@ -1,4 +1,5 @@
 // Tab order, the Enter and Esc rules and Ctrl+Tab, on a shown window.
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -163,6 +164,35 @@ TEST_F(KeyboardTest, CtrlTabCyclesTheTabsWithWrapAround) {
     focusOnTab(1, w.PatentsList);
     press(Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(w.PageControl1->currentIndex(), 2);
+}
+
+TEST_F(KeyboardTest, APastedColumnBecomesTheRequestInThePatentFieldOnly) {
+    TMainForm& w = *form;
+    const struct {
+        const char* field;  // before the paste, the caret at its end
+        const char* pasted;
+        const char* shown;
+    } cases[] = {
+        {"", "US6892391\r\nEP1534056\r\nWO2004012345\r\n", "US6892391;EP1534056;WO2004012345"},
+        {"JP2001001;", "US6892391\tEP1534056\n\n", "JP2001001;US6892391;EP1534056"},
+        {"", "US6892391", "US6892391"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pasted);
+        focusOnTab(0, w.PatID);
+        w.PatID->setText(c.field);
+        QApplication::clipboard()->setText(c.pasted);
+        press(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(w.PatID->text().toStdString(), c.shown);
+        press(Qt::Key_Z, Qt::ControlModifier);  // one undo takes the whole paste back
+        EXPECT_EQ(w.PatID->text().toStdString(), c.field);
+    }
+    // A Settings field still keeps the first line only.
+    focusOnTab(2, w.LoginEdit);
+    w.LoginEdit->clear();
+    QApplication::clipboard()->setText("ann\nbob");
+    press(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(w.LoginEdit->text().toStdString(), "ann");
 }
 
 }  // namespace

@@ -34,17 +34,22 @@ TEST_F(WindowTest, TypingInTheSettingsEditsUpdatesTheCurrentSettings) {
     EXPECT_TRUE(GetWindowLongPtrA(form->PathEdit, GWL_STYLE) & ES_READONLY);
 }
 
-TEST_F(WindowTest, PastedLinesAreCutAtTheFirstLineBreak) {
-    makeForm();
-    const std::string pasted = "ann\r\n[Service]\r\nHost=evil.example:80";
-    ASSERT_TRUE(OpenClipboard(form->LoginEdit));
+namespace {
+void putOnClipboard(HWND owner, const std::string& text) {
+    ASSERT_TRUE(OpenClipboard(owner));
     EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, pasted.size() + 1);
-    std::memcpy(GlobalLock(memory), pasted.c_str(), pasted.size() + 1);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
     GlobalUnlock(memory);
     SetClipboardData(CF_TEXT, memory);
     CloseClipboard();
-    for (HWND edit : {form->LoginEdit, form->PassEdit, form->PatID}) {
+}
+}  // namespace
+
+TEST_F(WindowTest, PastedLinesAreCutAtTheFirstLineBreak) {
+    makeForm();
+    putOnClipboard(form->LoginEdit, "ann\r\n[Service]\r\nHost=evil.example:80");
+    for (HWND edit : {form->LoginEdit, form->PassEdit}) {
         SendMessageA(edit, WM_PASTE, 0, 0);
         EXPECT_EQ(form->textOf(edit), "ann");
     }
@@ -53,6 +58,39 @@ TEST_F(WindowTest, PastedLinesAreCutAtTheFirstLineBreak) {
     // Nor can the program put one there.
     form->core().setEditText(MainFormView::Edit::PathEdit, "C:\\a\nb\\");
     EXPECT_EQ(form->core().currentSettings().PatentPath, "C:\\a");
+}
+
+TEST_F(WindowTest, APastedColumnBecomesTheRequestInThePatentField) {
+    makeForm();
+    const struct {
+        const char* field;
+        int selectionStart, selectionEnd;
+        const char* pasted;
+        const char* shown;
+    } cases[] = {
+        {"", 0, 0, "US6892391\r\nEP1534056\r\n", "US6892391;EP1534056"},
+        {"JP2001001", 9, 9, "US6892391\tEP1534056\n\n", "JP2001001;US6892391;EP1534056"},
+        {"US1;XX;US2", 4, 6, "EP3\nEP4", "US1;EP3;EP4;US2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pasted);
+        SetWindowTextA(form->PatID, c.field);
+        SendMessageA(form->PatID, EM_SETSEL, c.selectionStart, c.selectionEnd);
+        putOnClipboard(form->PatID, c.pasted);
+        SendMessageA(form->PatID, WM_PASTE, 0, 0);
+        EXPECT_EQ(form->textOf(form->PatID), c.shown);
+        EXPECT_EQ(form->core().requestText(), c.shown);
+    }
+    // A column of 200 lines, as a spreadsheet copies it, is the whole request.
+    std::string column, request;
+    for (int i = 0; i < 200; ++i) {
+        column += "US" + std::to_string(6892000 + i) + "\r\n";
+        request += (i ? ";US" : "US") + std::to_string(6892000 + i);
+    }
+    SetWindowTextA(form->PatID, "");
+    putOnClipboard(form->PatID, column);
+    SendMessageA(form->PatID, WM_PASTE, 0, 0);
+    EXPECT_EQ(form->core().requestText(), request);
 }
 
 TEST_F(WindowTest, RadioGroupIndexIsClampedAndClicksSelect) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QClipboard>
 #include <QLineEdit>
 #include <string>
 
@@ -17,8 +18,21 @@ public:
     void setBytes(const std::string& bytes);
     std::string bytes() const;
 
+    // The patent field: a column pasted by key, menu or middle button (lines
+    // or cells of a list) becomes the request it stands for instead of being
+    // cut at its first line break (see PatentPaste).
+    void setPastesColumns(bool on) { pastesColumns_ = on; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
 private:
+    void pasteColumn(QClipboard::Mode mode);
+
     std::string shownFrom_;
+    bool pastesColumns_ = false;
 };
 
 }  // namespace vantorel
