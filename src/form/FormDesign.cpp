@@ -149,6 +149,12 @@ bool takesFocus(ControlKind kind) {
     }
 }
 
+bool showsCaption(ControlKind kind) {
+    return kind == ControlKind::Label || kind == ControlKind::Button ||
+           kind == ControlKind::DefaultButton || kind == ControlKind::GroupBox ||
+           kind == ControlKind::RadioGroup;
+}
+
 const ControlDesign* defaultButtonOf(int page) {
     int index = -1;
     for (const ControlDesign& control : kControls) {

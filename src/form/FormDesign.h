@@ -62,6 +62,10 @@ const ControlDesign* pageOf(const ControlDesign& control);
 // Tab strip, edits, buttons, the radio group (its selected choice) and the list.
 bool takesFocus(ControlKind kind);
 
+// Labels, buttons, group boxes and the radio group show their caption as
+// their text; an edit's caption is only the text it starts with.
+bool showsCaption(ControlKind kind);
+
 // The default button of the page with that index, or nullptr: the Settings
 // tab has none.
 const ControlDesign* defaultButtonOf(int page);

@@ -17,6 +17,34 @@ namespace vantorel {
 using Edit = MainFormView::Edit;
 using Control = MainFormView::Control;
 
+const char* MainFormView::nameOf(Edit edit) {
+    switch (edit) {
+        case Edit::PatID:
+            return "PatID";
+        case Edit::LoginEdit:
+            return "LoginEdit";
+        case Edit::PassEdit:
+            return "PassEdit";
+        case Edit::PathEdit:
+            return "PathEdit";
+        case Edit::TOEdit:
+            return "TOEdit";
+    }
+    return "";
+}
+
+const char* MainFormView::nameOf(Control control) {
+    switch (control) {
+        case Control::Button1:
+            return "Button1";
+        case Control::PatID:
+            return "PatID";
+        case Control::PageControl1:
+            return "PageControl1";
+    }
+    return "";
+}
+
 MainFormCore::MainFormCore(MainFormView& view, UserDialogs& dialogs, std::string commandLineRequest)
     : view_(view), dialogs_(dialogs), commandLineRequest_(std::move(commandLineRequest)) {
     HTTPClient.OnWork = [this](WorkMode mode, std::int64_t count) { HTTPClientWork(mode, count); };

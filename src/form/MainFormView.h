@@ -22,6 +22,10 @@ public:
     enum class Edit { PatID, LoginEdit, PassEdit, PathEdit, TOEdit };
     enum class Control { Button1, PatID, PageControl1 };
 
+    // The designer name of each, as the form's design gives it.
+    static const char* nameOf(Edit edit);
+    static const char* nameOf(Control control);
+
     virtual ~MainFormView() = default;
 
     // The edits.

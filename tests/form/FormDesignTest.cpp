@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "form/MainFormView.h"
+
 namespace vantorel::test {
 namespace {
 
@@ -100,6 +102,28 @@ TEST(FormDesignTest, RadioChoicesAndTheFirstPosition) {
     const ScreenRect first = firstWindowRect({-1280, 0, 2560, 1024}, 443, 597);
     EXPECT_EQ(first.left, -1280 + 1058);
     EXPECT_EQ(first.top, 213);
+}
+
+TEST(FormDesignTest, TheControlsTheCoreNamesAreInTheDesign) {
+    using Edit = MainFormView::Edit;
+    using Control = MainFormView::Control;
+    for (const Edit edit :
+         {Edit::PatID, Edit::LoginEdit, Edit::PassEdit, Edit::PathEdit, Edit::TOEdit}) {
+        const ControlDesign* found = findControl(MainFormView::nameOf(edit));
+        ASSERT_NE(found, nullptr) << MainFormView::nameOf(edit);
+        EXPECT_TRUE(found->kind == ControlKind::Edit || found->kind == ControlKind::PasswordEdit ||
+                    found->kind == ControlKind::ReadOnlyEdit)
+            << found->name;
+    }
+    const std::pair<Control, ControlKind> controls[] = {
+        {Control::Button1, ControlKind::DefaultButton},
+        {Control::PatID, ControlKind::Edit},
+        {Control::PageControl1, ControlKind::TabControl}};
+    for (const auto& [control, kind] : controls) {
+        const ControlDesign* found = findControl(MainFormView::nameOf(control));
+        ASSERT_NE(found, nullptr) << MainFormView::nameOf(control);
+        EXPECT_EQ(found->kind, kind) << found->name;
+    }
 }
 
 }  // namespace

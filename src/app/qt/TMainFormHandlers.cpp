@@ -39,19 +39,7 @@ void TMainForm::wireHandlers() {
 }
 
 SingleLineEdit* TMainForm::edit(Edit which) const {
-    switch (which) {
-        case Edit::PatID:
-            return PatID;
-        case Edit::LoginEdit:
-            return LoginEdit;
-        case Edit::PassEdit:
-            return PassEdit;
-        case Edit::PathEdit:
-            return PathEdit;
-        case Edit::TOEdit:
-            return TOEdit;
-    }
-    return nullptr;
+    return static_cast<SingleLineEdit*>(control(nameOf(which)));
 }
 
 std::string TMainForm::editText(Edit which) const {
@@ -65,18 +53,8 @@ void TMainForm::setEditText(Edit which, const std::string& text) {
     target->setBytes(text);
 }
 
-void TMainForm::setControlEnabled(Control control, bool enabled) {
-    switch (control) {
-        case Control::Button1:
-            Button1->setEnabled(enabled);
-            break;
-        case Control::PatID:
-            PatID->setEnabled(enabled);
-            break;
-        case Control::PageControl1:
-            PageControl1->setEnabled(enabled);
-            break;
-    }
+void TMainForm::setControlEnabled(Control which, bool enabled) {
+    control(nameOf(which))->setEnabled(enabled);
 }
 
 void TMainForm::setProgressPosition(int position) {

@@ -118,19 +118,7 @@ void TMainForm::closeWindow() {
 }
 
 HWND TMainForm::editWindow(Edit edit) const {
-    switch (edit) {
-        case Edit::PatID:
-            return PatID;
-        case Edit::LoginEdit:
-            return LoginEdit;
-        case Edit::PassEdit:
-            return PassEdit;
-        case Edit::PathEdit:
-            return PathEdit;
-        case Edit::TOEdit:
-            return TOEdit;
-    }
-    return nullptr;
+    return this->control(nameOf(edit));
 }
 
 std::string TMainForm::textOf(HWND control) {
@@ -157,9 +145,7 @@ bool TMainForm::cutAtLineBreak(HWND edit) {
 }
 
 void TMainForm::setControlEnabled(Control control, bool enabled) {
-    HWND window = control == Control::Button1 ? Button1
-                  : control == Control::PatID ? PatID
-                                              : PageControl1;
+    HWND window = this->control(nameOf(control));
     if (!enabled && GetFocus() == window && window != PageControl1) {
         // A disabled control loses the focus: keep the keyboard on the tab
         // strip and give the focus back when the run ends.

@@ -32,12 +32,6 @@ QString shownText(const QWidget* widget) {
     return {};
 }
 
-bool showsCaption(ControlKind kind) {
-    return kind == ControlKind::Label || kind == ControlKind::Button ||
-           kind == ControlKind::DefaultButton || kind == ControlKind::GroupBox ||
-           kind == ControlKind::RadioGroup;
-}
-
 class LayoutTest : public FormFixture {};
 
 TEST_F(LayoutTest, WindowFrameTitleAndFont) {

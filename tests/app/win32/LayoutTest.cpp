@@ -20,12 +20,6 @@ struct Expected {
     const char* caption;           // nullptr: not checked (edits are loaded at start)
 };
 
-bool showsCaption(ControlKind kind) {
-    return kind == ControlKind::Label || kind == ControlKind::Button ||
-           kind == ControlKind::DefaultButton || kind == ControlKind::GroupBox ||
-           kind == ControlKind::RadioGroup;
-}
-
 // What the window builds: every control of the design but the pages (they
 // fill the tab control's display area), and the radio choices by their rule.
 std::vector<Expected> expectedLayout() {
