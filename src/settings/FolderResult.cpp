@@ -1,5 +1,7 @@
 #include "settings/FolderResult.h"
 
+#include "settings/OpenDirectoryProperties.h"
+
 #include "platform/Paths.h"
 
 namespace vantorel {
@@ -55,6 +57,20 @@ std::string networkForm(const std::string& path, const NetworkNameLookup& names)
     const std::string full = fullPath(path);
     if (full.empty() || !names) return {};
     return names(full);
+}
+
+int endPickerRun(bool accepted, std::string& directory, std::string& uncDirectory,
+                 bool noChangeDir) {
+    if (!accepted) {
+        directory.clear();
+        uncDirectory.clear();
+        return 0;
+    }
+    const FolderResult r = FolderResult::accepted(directory, uncDirectory, noChangeDir);
+    directory = r.directory;
+    uncDirectory = r.uncDirectory;
+    if (r.workingDirectory) setCurrentDirectory(*r.workingDirectory);  // a refusal is ignored
+    return 1;
 }
 
 }  // namespace vantorel

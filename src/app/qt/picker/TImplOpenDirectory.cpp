@@ -48,18 +48,8 @@ int TImplOpenDirectory::Execute() {
     Dialog->exec();  // its own outcome says nothing; Accepted does
     Close();         // in case the dialog went without finishing
 
-    int result = 0;
-    if (Accepted) {
-        const FolderResult r =
-            FolderResult::accepted(Owner->Directory, Owner->UNCDirectory, Owner->NoChangeDir);
-        Owner->Directory = r.directory;
-        Owner->UNCDirectory = r.uncDirectory;
-        if (r.workingDirectory) setCurrentDirectory(*r.workingDirectory);  // a refusal is ignored
-        result = 1;
-    } else {
-        Owner->Directory.clear();
-        Owner->UNCDirectory.clear();
-    }
+    const int result =
+        endPickerRun(Accepted, Owner->Directory, Owner->UNCDirectory, Owner->NoChangeDir);
     if (AcceptButton) AcceptButton->removeEventFilter(this);
     Dialog.reset();
     return result;

@@ -101,17 +101,7 @@ int TImplOpenDirectory::Execute() {
         throw Failure(text);
     }
 
-    if (!Accepted) {
-        Owner->Directory.clear();
-        Owner->UNCDirectory.clear();
-        return 0;
-    }
-    const FolderResult r =
-        FolderResult::accepted(Owner->Directory, Owner->UNCDirectory, Owner->NoChangeDir);
-    Owner->Directory = r.directory;
-    Owner->UNCDirectory = r.uncDirectory;
-    if (r.workingDirectory) setCurrentDirectory(*r.workingDirectory);  // a refusal is ignored
-    return 1;
+    return endPickerRun(Accepted, Owner->Directory, Owner->UNCDirectory, Owner->NoChangeDir);
 }
 
 UINT_PTR CALLBACK TImplOpenDirectory::hookProc(HWND hook, UINT message, WPARAM, LPARAM lParam) {
