@@ -16,6 +16,12 @@
 
 namespace vantorel {
 
+// What every window is started with.
+struct FormOptions {
+    std::string commandLineRequest;  // handed to the download command by Timer1Timer
+    int dotsPerInch = 0;             // 0: the screen's
+};
+
 // The main window's behaviour, the same under every toolkit: the start-up
 // sequence, the command-line hand-off, the handlers, the current settings,
 // the HTTP client and the download command. A window builds its controls,

@@ -28,10 +28,7 @@ class RadioGroup;
 class TOpenDirectory;
 class UserDialogs;
 
-struct TMainFormOptions {
-    std::string commandLineRequest;  // handed to the download command by Timer1Timer
-    int dotsPerInch = 0;             // 0: the screen's
-};
+using TMainFormOptions = FormOptions;
 
 // The main window under Qt. Controls keep their designer names as member and
 // object names. The behaviour lives in MainFormCore: this window builds the

@@ -20,10 +20,8 @@ class TOpenDirectory;
 class TMainForm;
 class UserDialogs;
 
-struct TMainFormOptions {
-    std::string commandLineRequest;  // handed to the download command by Timer1Timer
-    int dotsPerInch = 0;             // 0: the screen's
-    bool quitOnDestroy = true;       // the program's window ends the message loop
+struct TMainFormOptions : FormOptions {
+    bool quitOnDestroy = true;  // the program's window ends the message loop
     // Called once the window and its controls exist, before the start-up
     // sequence runs: the boxes take the window as their owner here.
     std::function<void(TMainForm&)> created;
