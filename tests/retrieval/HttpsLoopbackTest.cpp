@@ -52,7 +52,7 @@ const Servers& servers() {
 class HttpsLoopbackTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(servers().ports.size(), 6u)
+        ASSERT_EQ(servers().ports.size(), 7u)
             << "no servers: run tests/support/https_servers.sh and name its folder in "
                "VANTOREL_HTTPS_SERVERS (scripts/test-windows.sh does both)";
     }
@@ -117,6 +117,15 @@ TEST_F(HttpsLoopbackTest, UnusableCaFileEndsTheRequestInTheHandshake) {
                   kHandshake + "Cannot read the trusted certificates of the CA file " + file +
                       ": " + reason + ".");
     }
+}
+
+TEST_F(HttpsLoopbackTest, NothingOlderThanTls12IsSpoken) {
+    HttpClient client;
+    client.CAFile = servers().ca();
+    client.ReadTimeout = 5000;
+    EXPECT_EQ(failureOf(client, servers().url("tls11") + "/")
+                  .rfind(kHandshake + "The TLS handshake with localhost failed: ", 0),
+              0u);
 }
 
 TEST_F(HttpsLoopbackTest, IndexAndFileTravelOnOneKeptConnection) {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Starts the https servers the Windows https tests talk to, all on loopback:
 # the reference service once per certificate of a throwaway CA (good, expired,
-# notyet, wronghost, selfsigned), and an `openssl s_server -HTTP` with the
-# good certificate that sends scripted replies (files under DIR/www, each a
-# whole HTTP response) and ends each with close_notify. Writes DIR/servers.txt,
+# notyet, wronghost, selfsigned), an `openssl s_server -HTTP` with the good
+# certificate that sends scripted replies (files under DIR/www, each a whole
+# HTTP response) and ends each with close_notify, and one that speaks only
+# TLS 1.1 (tls11). Writes DIR/servers.txt,
 # one "NAME PORT" a line, and the servers' pids to DIR/pids; the caller ends
 # them. Returns at once; the servers run on.
 # Usage: https_servers.sh DIR SERVICE
@@ -37,6 +38,10 @@ scripted=$(free_port)
 (cd "$dir/www" && exec openssl s_server -quiet -HTTP -http_server_binmode -accept "127.0.0.1:$scripted" \
     -cert "$dir/certs/good.pem" -key "$dir/certs/good.key") >"$dir/scripted.out" 2>&1 </dev/null &
 echo $! >>"$dir/pids"
+old=$(free_port)
+openssl s_server -quiet -www -tls1_1 -cipher 'DEFAULT@SECLEVEL=0' -accept "127.0.0.1:$old" \
+    -cert "$dir/certs/good.pem" -key "$dir/certs/good.key" >"$dir/tls11.out" 2>&1 </dev/null &
+echo $! >>"$dir/pids"
 
 for kind in good expired notyet wronghost selfsigned; do
     port=
@@ -48,8 +53,11 @@ for kind in good expired notyet wronghost selfsigned; do
     [ -n "$port" ] || { echo "the $kind service did not start"; cat "$dir/service-$kind.out"; exit 1; }
     echo "$kind $port" >>"$dir/servers.txt"
 done
-for _ in $(seq 100); do
-    (exec 3<>"/dev/tcp/127.0.0.1/$scripted") 2>/dev/null && break
-    sleep 0.1
+for name in scripted tls11; do
+    [ $name = scripted ] && port=$scripted || port=$old
+    for _ in $(seq 100); do
+        (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+        sleep 0.1
+    done
+    echo "$name $port" >>"$dir/servers.txt"
 done
-echo "scripted $scripted" >>"$dir/servers.txt"
