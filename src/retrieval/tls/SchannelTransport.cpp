@@ -359,10 +359,10 @@ public:
                 continue;
             }
             keepExtra(input[1]);
+            // Our last flight (TLS 1.3's Finished) stays to leave with the
+            // request in one write: sent alone, it would hold the request back
+            // until the server acknowledged it, some 40 ms of delayed ACK.
             if (status == SEC_E_OK) break;
-            // Our last flight (TLS 1.3's Finished) leaves with the request in
-            // one write: sent alone, it would hold the request back until the
-            // server acknowledged it, some 40 ms of delayed ACK.
             if (const int sendError = flush(); sendError != 0)
                 throw Failure(socketErrorMessage(sendError));
             needInput = encrypted_.empty();
