@@ -287,6 +287,30 @@ bool verify(PCCERT_CONTEXT leaf, const std::string& host, const CaStore& roots,
     return true;
 }
 
+// Bytes received and not yet decrypted, at the front of a buffer that grows
+// to the largest need once and is not cleared for every read.
+class Backlog {
+public:
+    char* data() { return buffer_.data(); }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    char operator[](std::size_t at) const { return buffer_[at]; }
+    void clear() { size_ = 0; }
+    char* room(std::size_t wanted) {
+        if (buffer_.size() < size_ + wanted) buffer_.resize(size_ + wanted);
+        return buffer_.data() + size_;
+    }
+    void grow(std::size_t added) { size_ += added; }
+    void keepLast(std::size_t count) {
+        std::memmove(buffer_.data(), buffer_.data() + size_ - count, count);
+        size_ = count;
+    }
+
+private:
+    std::vector<char> buffer_;
+    std::size_t size_ = 0;
+};
+
 class SchannelTransport final : public TlsTransport {
 public:
     SchannelTransport(std::unique_ptr<Transport> inner, std::string caFile)
@@ -415,7 +439,11 @@ public:
             if (total == capacity) break;
             if (peerClosed_) break;
             // Whole records already here are decrypted in the same call.
-            if (!encrypted_.empty() && decryptRecord()) continue;
+            std::size_t direct = 0;
+            if (!encrypted_.empty() && decryptRecord(data + total, capacity - total, direct)) {
+                total += direct;
+                continue;
+            }
             if (total > 0 || peerClosed_) break;
             const ReceiveResult more = fill(milliseconds);
             // A close without close_notify is the plain close it replaces: a
@@ -550,14 +578,15 @@ private:
     void keepExtra(const SecBuffer& extra) {
         if (extra.BufferType == SECBUFFER_EXTRA && extra.cbBuffer > 0 &&
             extra.cbBuffer <= encrypted_.size())
-            encrypted_.erase(encrypted_.begin(), encrypted_.end() - extra.cbBuffer);
+            encrypted_.keepLast(extra.cbBuffer);
         else
             encrypted_.clear();
     }
 
-    // Decrypts the first record of `encrypted_` into `plain_`; false when it
-    // is not all here yet.
-    bool decryptRecord() {
+    // Decrypts the first record of `encrypted_`: as much as fits into `out`
+    // (`written` tells how much), the rest into `plain_`, which the caller has
+    // emptied. False when the record is not all here yet.
+    bool decryptRecord(char* out, std::size_t room, std::size_t& written) {
         if (plainAt_ == plain_.size()) {
             plain_.clear();
             plainAt_ = 0;
@@ -582,7 +611,10 @@ private:
         bool data = false;
         for (const SecBuffer& buffer : buffers) {
             if (buffer.BufferType == SECBUFFER_DATA && buffer.cbBuffer > 0) {
-                plain_.append(static_cast<const char*>(buffer.pvBuffer), buffer.cbBuffer);
+                const char* plain = static_cast<const char*>(buffer.pvBuffer);
+                written = std::min<std::size_t>(room, buffer.cbBuffer);
+                std::memcpy(out, plain, written);
+                plain_.append(plain + written, buffer.cbBuffer - written);
                 data = true;
             }
             if (buffer.BufferType == SECBUFFER_EXTRA && buffer.cbBuffer > 0) extra = &buffer;
@@ -638,11 +670,9 @@ private:
 
     // One receive from the inner stream onto the bytes not yet decrypted.
     ReceiveResult fill(int milliseconds) {
-        const std::size_t had = encrypted_.size();
-        encrypted_.resize(had + kReadChunk);
         const ReceiveResult got =
-            inner_->receive(encrypted_.data() + had, kReadChunk, milliseconds);
-        encrypted_.resize(had + (got.status == ReceiveResult::Status::Data ? got.size : 0));
+            inner_->receive(encrypted_.room(kReadChunk), kReadChunk, milliseconds);
+        if (got.status == ReceiveResult::Status::Data) encrypted_.grow(got.size);
         return got;
     }
 
@@ -656,8 +686,8 @@ private:
     bool ready_ = false;
     bool failed_ = false;
     bool peerClosed_ = false;
-    std::vector<char> encrypted_;  // received, not yet decrypted
-    std::string plain_;            // decrypted, not yet taken
+    Backlog encrypted_;
+    std::string plain_;  // decrypted, not yet taken
     std::size_t plainAt_ = 0;
     std::string pending_;  // made, not yet sent
 };
