@@ -51,7 +51,7 @@ started=$SECONDS
 start_service "$service" "$work/service.out"
 echo "service on 127.0.0.1:$port"
 http_port=$port
-"$(dirname "$0")/../support/make_certificates.sh" "$work/certs"
+"$(dirname "$0")/../support/make_certificates.sh" "$work/certs" rsa
 start_service "$service" "$work/service-tls.out" --tls-cert "$work/certs/good.pem" \
     --tls-key "$work/certs/good.key"
 tls_port=$port

@@ -12,7 +12,7 @@ set -euo pipefail
 dir=$1
 service=$2
 here=$(cd "$(dirname "$0")" && pwd)
-"$here/make_certificates.sh" "$dir/certs"
+"$here/make_certificates.sh" "$dir/certs" rsa
 : >"$dir/servers.txt"
 : >"$dir/pids"
 
