@@ -60,6 +60,9 @@ echo "service over https on 127.0.0.1:$tls_port"
 
 timeout 300 "$wine" wineboot --init >/dev/null 2>&1 || true
 "$wineserver" -w
+# The first program of a new server starts Wine's own services beside it; an
+# installer run then has been seen to end with 1 instead of its own code.
+"$wine" cmd /c exit 0 >/dev/null 2>&1 || true
 drive_c=$WINEPREFIX/drive_c
 echo "(fresh prefix in $((SECONDS - started))s)"
 
