@@ -149,6 +149,16 @@ bool takesFocus(ControlKind kind) {
     }
 }
 
+std::vector<const ControlDesign*> tabStopsOf(int page) {
+    std::vector<const ControlDesign*> stops;
+    int index = -1;
+    for (const ControlDesign& control : kControls) {
+        if (control.kind == ControlKind::Page) ++index;
+        if (index == page && takesFocus(control.kind) && pageOf(control)) stops.push_back(&control);
+    }
+    return stops;
+}
+
 bool showsCaption(ControlKind kind) {
     return kind == ControlKind::Label || kind == ControlKind::Button ||
            kind == ControlKind::DefaultButton || kind == ControlKind::GroupBox ||

@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace vantorel {
 
@@ -61,6 +62,10 @@ const ControlDesign* pageOf(const ControlDesign& control);
 
 // Tab strip, edits, buttons, the radio group (its selected choice) and the list.
 bool takesFocus(ControlKind kind);
+
+// The controls of the page with that index that take the focus, in tab
+// order (after the tab strip, which comes first on every page).
+std::vector<const ControlDesign*> tabStopsOf(int page);
 
 // Labels, buttons, group boxes and the radio group show their caption as
 // their text; an edit's caption is only the text it starts with.

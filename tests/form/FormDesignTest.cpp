@@ -43,13 +43,21 @@ TEST(FormDesignTest, EveryControlLiesInsideItsContainer) {
 }
 
 TEST(FormDesignTest, TabOrderDefaultButtonsAndPages) {
+    // The tab strip, then each page's own stops.
     std::vector<std::string> order;
     for (const ControlDesign& control : mainFormControls())
-        if (takesFocus(control.kind)) order.push_back(control.name);
-    const std::vector<std::string> expected = {
-        "PageControl1", "PatID",    "Button1", "PatentsList", "Button2", "Button3", "LoginEdit",
-        "PassEdit",     "PathEdit", "Button4", "RadioGroup1", "TOEdit",  "Button5"};
-    EXPECT_EQ(order, expected);
+        if (takesFocus(control.kind) && !pageOf(control)) order.push_back(control.name);
+    EXPECT_EQ(order, std::vector<std::string>{"PageControl1"});
+    const std::vector<std::string> stopsByPage[] = {
+        {"PatID", "Button1"},
+        {"PatentsList", "Button2", "Button3"},
+        {"LoginEdit", "PassEdit", "PathEdit", "Button4", "RadioGroup1", "TOEdit", "Button5"},
+        {}};
+    for (int page = 0; page < 4; ++page) {
+        std::vector<std::string> stops;
+        for (const ControlDesign* control : tabStopsOf(page)) stops.push_back(control->name);
+        EXPECT_EQ(stops, stopsByPage[page]) << "page " << page;
+    }
 
     const struct {
         int page;

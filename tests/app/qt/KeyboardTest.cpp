@@ -10,6 +10,7 @@
 
 #include "app/qt/FormFixture.h"
 #include "app/qt/RadioGroup.h"
+#include "form/FormDesign.h"
 
 namespace vantorel::test {
 namespace {
@@ -46,12 +47,15 @@ TEST_F(KeyboardTest, TheTabStripHasTheFocusAtStart) {
 
 TEST_F(KeyboardTest, TabVisitsTheVisibleTabInOrderAndWraps) {
     TMainForm& w = *form;
-    const std::vector<std::vector<QWidget*>> orders = {
-        {w.PatID, w.Button1, tabs()},
-        {w.PatentsList, w.Button2, w.Button3, tabs()},
-        {w.LoginEdit, w.PassEdit, w.PathEdit, w.Button4, w.RadioGroup1->choice(0), w.TOEdit,
-         w.Button5, tabs()},
-    };
+    // The design's stops of each page, a radio group by its selected choice,
+    // then round to the tab strip.
+    std::vector<std::vector<QWidget*>> orders(3);
+    for (int tab = 0; tab < 3; ++tab) {
+        for (const ControlDesign* stop : tabStopsOf(tab))
+            orders[tab].push_back(stop->kind == ControlKind::RadioGroup ? w.RadioGroup1->choice(0)
+                                                                        : w.control(stop->name));
+        orders[tab].push_back(tabs());
+    }
     for (int tab = 0; tab < 3; ++tab) {
         SCOPED_TRACE(tab);
         focusOnTab(tab, tabs());
