@@ -4,7 +4,7 @@
 ;   makensis -DPROGRAM=<path to the .exe> -DOUTFILE=<setup.exe> [-DVERSION=x.y.z] \
 ;            [-DICON=<program icon .ico>] vantorel-patent-downloader.nsi
 ;
-; Silent use: setup.exe /S [/HOST=host:port] [/D=C:\Some\Folder]   (/D last, unquoted)
+; Silent use: setup.exe /S [/HOST=[https://]host[:port]] [/D=C:\Some\Folder]   (/D last, unquoted)
 ; Uninstall:  uninstall.exe [/S]
 
 Unicode true
@@ -77,21 +77,34 @@ Page custom ServicePageShow ServicePageLeave
 
 !insertmacro MUI_LANGUAGE "English"
 
-; Sets $0 to 1 when $ServiceHost is a usable host[:port], else to 0.
+; Sets $0 to 1 when $ServiceHost is a usable host[:port] (http) or
+; https://host[:port], else to 0: the same as the Linux installer accepts.
 Function CheckServiceHost
   Push $1
   Push $2
   Push $3
   Push $4
   Push $5
+  Push $6
   StrCpy $0 0
+  ; The scheme is written in small letters, as the Settings file reads it.
+  StrCpy $6 $ServiceHost 8
+  ${If} $6 S== "https://"
+    StrCpy $6 $ServiceHost "" 8
+  ${Else}
+    StrCpy $6 $ServiceHost
+  ${EndIf}
   StrLen $1 $ServiceHost
+  ${If} $1 <= 255
+    StrLen $1 $6
+  ${Else}
+    StrCpy $1 0
+  ${EndIf}
   ${If} $1 > 0
-  ${AndIf} $1 <= 255
     StrCpy $0 1
     StrCpy $2 0
     ${DoWhile} $2 < $1
-      StrCpy $3 $ServiceHost 1 $2
+      StrCpy $3 $6 1 $2
       ; Look the character up in the allowed set, case-sensitively.
       StrCpy $0 0
       StrCpy $4 0
@@ -108,6 +121,7 @@ Function CheckServiceHost
       IntOp $2 $2 + 1
     ${Loop}
   ${EndIf}
+  Pop $6
   Pop $5
   Pop $4
   Pop $3
@@ -115,12 +129,51 @@ Function CheckServiceHost
   Pop $1
 FunctionEnd
 
+; Sets $R1 to the value of /HOST= in the command line $R0, up to the next
+; blank, and clears the error flag; sets it when there is no /HOST=.
+; (GetOptions would end the value at its first "/", cutting https:// short.)
+Function HostOption
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  StrLen $1 $R0
+  StrCpy $0 0
+  StrCpy $R1 ""
+  SetErrors
+  ${DoWhile} $0 < $1
+    StrCpy $2 $R0 6 $0
+    IntOp $3 $0 - 1
+    ${If} $0 > 0
+      StrCpy $3 $R0 1 $3
+    ${Else}
+      StrCpy $3 " "
+    ${EndIf}
+    ${If} $2 == "/HOST="
+    ${AndIf} $3 == " "
+      ClearErrors
+      IntOp $0 $0 + 6
+      ${DoWhile} $0 < $1
+        StrCpy $2 $R0 1 $0
+        ${IfThen} $2 == " " ${|} ${Break} ${|}
+        StrCpy $R1 "$R1$2"
+        IntOp $0 $0 + 1
+      ${Loop}
+      ${Break}
+    ${EndIf}
+    IntOp $0 $0 + 1
+  ${Loop}
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+
 Function .onInit
   SetShellVarContext current
   StrCpy $ServiceHost "${DEFAULT_HOST}"
   ${GetParameters} $R0
-  ClearErrors
-  ${GetOptions} $R0 "/HOST=" $R1
+  Call HostOption
   ${IfNot} ${Errors}
     StrCpy $ServiceHost $R1
   ${EndIf}
@@ -145,9 +198,9 @@ Function ServicePageShow
   ${If} $0 == error
     Abort
   ${EndIf}
-  ${NSD_CreateLabel} 0 0 100% 24u "Host and port of the patent-document service, for example localhost:8741. You can change it later in tessariant.ini in the install folder."
+  ${NSD_CreateLabel} 0 0 100% 30u "Host and port of the patent-document service, for example localhost:8741, or https://host[:port] for a service over https. You can change it later in tessariant.ini in the install folder."
   Pop $0
-  ${NSD_CreateText} 0 30u 60% 12u "$ServiceHost"
+  ${NSD_CreateText} 0 34u 60% 12u "$ServiceHost"
   Pop $HostField
   ${NSD_SetFocus} $HostField
   SendMessage $HostField ${EM_SETSEL} 0 -1
@@ -158,7 +211,7 @@ Function ServicePageLeave
   ${NSD_GetText} $HostField $ServiceHost
   Call CheckServiceHost
   ${If} $0 == 0
-    MessageBox MB_OK|MB_ICONEXCLAMATION "Please enter a host name or address with an optional port, such as localhost:8741."
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Please enter a host name or address with an optional port, such as localhost:8741, or the same after https:// for a service over https."
     Abort
   ${EndIf}
 FunctionEnd

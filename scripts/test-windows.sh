@@ -26,6 +26,7 @@ command -v g++ >/dev/null || missing+=(g++)
 command -v Xvfb >/dev/null || missing+=(xvfb)
 command -v xdotool >/dev/null || missing+=(xdotool)
 command -v curl >/dev/null || missing+=(curl)
+command -v openssl >/dev/null || missing+=(openssl)
 if [ ${#missing[@]} -gt 0 ]; then
     echo "== installing ${missing[*]}"
     $sudo apt-get update -qq
@@ -62,6 +63,9 @@ xvfb=
 cleanup() {
     "$wineserver" -k 2>/dev/null || true
     [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+    if [ -f "$scratch/https/pids" ]; then
+        while read -r pid; do kill "$pid" 2>/dev/null || true; done <"$scratch/https/pids"
+    fi
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -82,6 +86,12 @@ echo "== starting a Wine prefix"
 timeout 300 "$wine" wineboot --init >/dev/null 2>&1 || true
 "$wineserver" -w
 "$wineserver" -p  # one server for all the test programs, ended by the clean-up
+
+# The https servers on loopback for the https tests, named to them by their
+# folder as the programs see it (Wine's drive Z: is the root).
+mkdir -p "$scratch/https"
+"$root/tests/support/https_servers.sh" "$scratch/https" "$service_build/service/vantorel-service"
+export VANTOREL_HTTPS_SERVERS="Z:${scratch//\//\\}\\https"
 
 # Checks that Wine itself cannot pass, by program. Wine 8 hands back an
 # orderly end of stream where Windows reports WSAECONNRESET after the peer's

@@ -2,16 +2,26 @@
 # Makes a throwaway CA and server certificates in DIR with openssl (nothing
 # of it is ever committed): good.pem (localhost and 127.0.0.1, signed by the
 # CA), expired.pem, notyet.pem, wronghost.pem (for another name), selfsigned.pem
-# (no CA), each with its .key; ca.pem is the CA's certificate.
-# Usage: make_certificates.sh DIR
+# (no CA), each with its .key; ca.pem is the CA's certificate. Keys are EC
+# P-256; with "rsa" the CA's key is RSA: Wine's certificate checks now and
+# then find an ECDSA signature invalid that is not, so under Wine the CA
+# signs with RSA.
+# Usage: make_certificates.sh DIR [rsa]
 set -euo pipefail
 dir=$1
+algorithm=${2:-ec}
 command -v openssl >/dev/null || { echo "FAILED: missing openssl (package openssl)"; exit 1; }
 mkdir -p "$dir"
 cd "$dir"
 quiet() { "$@" >/dev/null 2>&1 || { echo "make_certificates.sh: $* failed" >&2; "$@"; exit 1; }; }
 
-key() { quiet openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$1.key"; }
+key() {
+    if [ "$algorithm" = rsa ] && [ "$1" = ca ]; then
+        quiet openssl genpkey -algorithm RSA -pkeyopt rsa_keygen_bits:2048 -out "$1.key"
+    else
+        quiet openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:P-256 -out "$1.key"
+    fi
+}
 key ca
 quiet openssl req -x509 -new -key ca.key -out ca.pem -days 30 -subj "/CN=Vantorel Test CA" \
     -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign,cRLSign
