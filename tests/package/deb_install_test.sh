@@ -4,14 +4,13 @@
 # installed with apt-get (what comes along must be exactly what its Depends
 # need), a fresh user starts the installed program through the menu entry's
 # Exec under Xvfb and downloads US6892391 from the installed service, a second
-# start changes nothing of the user's setup, a reinstall and apt-get remove
-# and purge leave every file of the user and, once removed, none of the
-# package. Needs root (debootstrap, chroot, mount).
+# start changes nothing of the user's setup, an upgrade, apt-get remove and
+# purge leave every file of the user and, once removed, none of the package. Needs root (debootstrap, chroot, mount).
 # Usage: deb_install_test.sh DEB          VANTOREL_DEB_MIRROR overrides the mirror
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../e2e/need_tools.sh"
-need_tools debootstrap chroot xvfb-run xwininfo dpkg-deb dpkg-shlibdeps mount umount
+need_tools debootstrap chroot xvfb-run xwininfo dpkg-deb dpkg-shlibdeps man mount umount
 [ $# -eq 1 ] && [ -f "$1" ] || { echo "usage: deb_install_test.sh DEB"; exit 2; }
 [ "$(id -u)" -eq 0 ] || { echo "FAILED: needs root (debootstrap, chroot)"; exit 1; }
 deb=$(readlink -f "$1")
@@ -89,6 +88,8 @@ names() { tr ',' '\n' | sed -E 's/\(.*\)//; s/[[:space:]]//g' | grep -v '^$' | s
 check "Depends is what dpkg-shlibdeps reads from the binaries, plus Qt's platform plugins" \
     test "$(names <<<"$depends")" = "$(printf '%s, qt6-qpa-plugins' "$computed" | names)"
 check "${#elves[@]} binaries in the package" test "${#elves[@]}" -eq 3
+check "man vantorel-get shows its options" \
+    sh -c "man -l '$work/tree/usr/share/man/man1/vantorel-get.1.gz' 2>/dev/null | grep -q -- --connect-timeout"
 # Nothing of the package runs at install or removal, so no home is touched.
 check "no maintainer scripts" test -z "$(ls "$work/control" | grep -vxE 'control|md5sums')"
 
@@ -252,9 +253,16 @@ wait 2>/dev/null
 pids=()
 users_before=$(user_files)
 
-echo "== reinstall (an upgrade's unpack) and remove"
-in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --reinstall "/tmp/$package.deb" >/dev/null 2>&1
-check "reinstall: every file of the user kept" test "$(user_files)" = "$users_before"
+echo "== upgrade, remove, purge"
+# The next version: the same package with a later version number.
+dpkg-deb -R "$deb" "$work/next"
+version=$(dpkg-deb -f "$deb" Version)
+sed -i "s/^Version: .*/Version: $version+1/" "$work/next/DEBIAN/control"
+dpkg-deb -b "$work/next" "$root/tmp/$package-next.deb" >/dev/null
+in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "/tmp/$package-next.deb" >/dev/null 2>&1
+check "upgrade: the later version is installed" \
+    test "$(in_root dpkg-query -W -f='${Version}' "$package")" = "$version+1"
+check "upgrade: every file of the user kept" test "$(user_files)" = "$users_before"
 in_root env DEBIAN_FRONTEND=noninteractive apt-get remove -y -q "$package" >/dev/null 2>&1
 left=$(package_files | while read -r path; do [ -e "$root$path" ] && echo "$path"; done)
 check "remove: no file of the package is left" test -z "$left"
