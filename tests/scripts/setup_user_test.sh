@@ -13,9 +13,9 @@ check() {  # check LABEL COMMAND...
     shift
     if "$@"; then echo "ok: $label"; passes=$((passes + 1)); else echo "FAILED: $label"; failures=$((failures + 1)); fi
 }
-setup() { "$repo/scripts/setup-user.sh" --if-new --programs-from /usr/bin "$@" >"$work/out" 2>&1; }
+setup() { "$repo/scripts/setup-user.sh" --if-new --programs-from /usr/bin >"$work/out" 2>&1; }
 fresh_home() {
-    rm -rf "$work/home"
+    rm -rf "${work:?}/home"
     export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/home/.local/share
     mkdir -p "$HOME"
     registry=$XDG_CONFIG_HOME/vantorel/registry.reg
