@@ -24,7 +24,8 @@ install_missing_packages --no-install-recommends build-essential cmake ninja-bui
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     say "Release build in $build"
-    # Debian's hardening flags, as a package built by debhelper gets them.
+    # Debian's hardening flags, all of them (bindnow too).
+    export DEB_BUILD_MAINT_OPTIONS=${DEB_BUILD_MAINT_OPTIONS:-hardening=+all}
     CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
         LDFLAGS=$(dpkg-buildflags --get LDFLAGS) \
         cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
