@@ -12,15 +12,16 @@ case ${1:-} in
     -h | --help) sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
 esac
 [ $# -le 1 ] || { echo "usage: scripts/build-deb.sh [OUT_DIR]" >&2; exit 2; }
-out=${1:-$root/build}
-build=${BUILD_DIR:-$root/build/deb}
+# Absolute, as cpack runs in a folder of its own.
+out=$(realpath -m -- "${1:-$root/build}")
+build=$(realpath -m -- "${BUILD_DIR:-$root/build/deb}")
 
 say() { printf 'build-deb: %s\n' "$*" >&2; }
 . "$root/scripts/missing-packages.sh"
 # dpkg-dev brings dpkg-shlibdeps and dpkg-buildflags, file lets CPack find
 # the binaries whose libraries become the dependencies.
-install_missing_packages --no-install-recommends build-essential cmake ninja-build qt6-base-dev \
-    libgl-dev libssl-dev dpkg-dev file lintian desktop-file-utils appstream
+{ install_missing_packages --no-install-recommends build-essential cmake ninja-build qt6-base-dev \
+    libgl-dev libssl-dev dpkg-dev file lintian desktop-file-utils appstream; } >&2
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     say "Release build in $build"
@@ -29,12 +30,13 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
         LDFLAGS=$(dpkg-buildflags --get LDFLAGS) \
         cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DVANTOREL_BUILD_TESTS=OFF >/dev/null
+        -DVANTOREL_BUILD_TESTS=OFF >&2
 else
     say "packaging from the build in $build"
 fi
+# Standard output carries only the package's path.
 cmake --build "$build" -j2 --target vantorel-patent-downloader vantorel-service vantorel-get \
-    vantorel-package-files
+    vantorel-package-files >&2
 [ -f "$build/CPackConfig.cmake" ] || { say "$build has no package configuration"; exit 1; }
 
 work=$(mktemp -d "$build/.deb.XXXXXX")
