@@ -72,7 +72,9 @@ for conf in /etc/apt/apt.conf.d/*; do
     [ -f "$conf" ] && grep -qi 'proxy' "$conf" && cp "$conf" "$root/etc/apt/apt.conf.d/"
 done
 mount -t proc proc "$root/proc" && mounts+=("$root/proc")
-mkdir -p /tmp/.X11-unix "$root/tmp/.X11-unix"
+# The X servers' socket folder, as Xvfb would make it, shared with the root.
+[ -d /tmp/.X11-unix ] || mkdir -m 1777 /tmp/.X11-unix
+mkdir -p "$root/tmp/.X11-unix"
 mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix" && mounts+=("$root/tmp/.X11-unix")
 
 # --- the package's own dependencies are the ones its binaries need ---
@@ -84,9 +86,8 @@ mkdir -p "$work/shlibs/debian"
 mapfile -t elves < <(find "$work/tree" -type f -perm -u+x -exec sh -c 'head -c4 "$1" | grep -q ELF' sh {} \; -print)
 computed=$(cd "$work/shlibs" && dpkg-shlibdeps -O "${elves[@]}" 2>/dev/null | sed -n 's/^shlibs:Depends=//p')
 names() { tr ',' '\n' | sed -E 's/\(.*\)//; s/[[:space:]]//g' | grep -v '^$' | sort -u; }
-# qt6-qpa-plugins: the X11 platform plugin, loaded at run time, named by no binary.
-check "Depends is what dpkg-shlibdeps reads from the binaries, plus Qt's platform plugins" \
-    test "$(names <<<"$depends")" = "$(printf '%s, qt6-qpa-plugins' "$computed" | names)"
+check "Depends is what dpkg-shlibdeps reads from the binaries" \
+    test "$(names <<<"$depends")" = "$(names <<<"$computed")"
 check "${#elves[@]} binaries in the package" test "${#elves[@]}" -eq 3
 check "man vantorel-get shows its options" \
     sh -c "man -l '$work/tree/usr/share/man/man1/vantorel-get.1.gz' 2>/dev/null | grep -q -- --connect-timeout"
