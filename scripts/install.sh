@@ -57,7 +57,7 @@ service_binary=$(find_binary vantorel-service) ||
     die "vantorel-service is not built in $build_dir (build it first: cmake --build $build_dir)"
 app_binary=$(find_binary vantorel-patent-downloader) || app_binary=
 
-# Folders, InstallPath and a first Settings file: the part the Debian
+# Folders, InstallPath and a first Settings file: what the Debian
 # package does at each user's first start, from the same script.
 vantorel_setup_user "$install_dir" "$service_host"
 mkdir -p "$install_dir/bin"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The per-user part of an install, shared by scripts/install.sh (which sources
+# The per-user setup of an install, shared by scripts/install.sh (which sources
 # it) and the Debian package (which runs it at each user's first start):
 #   INSTALL_DIR/patents/       default folder for downloaded patents
 #   INSTALL_DIR/catalogue/     PDFs the local service serves besides its samples
