@@ -19,14 +19,14 @@ usage: scripts/install.sh [--build-dir DIR] [--prefix INSTALL_DIR] [--service-ho
 EOF
 }
 
-say() { printf 'install: %s\n' "$*" >&2; }
-die() { say "$*"; exit 1; }
-
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+. "$repo/scripts/setup-user.sh"
+say() { vantorel_say "$@"; }
+die() { vantorel_die "$@"; }
+
 build_dir=${VANTOREL_BUILD_DIR:-$repo/build}
 data_home=${XDG_DATA_HOME:-$HOME/.local/share}
-config_home=${XDG_CONFIG_HOME:-$HOME/.config}
-install_dir=${VANTOREL_INSTALL_DIR:-$data_home/vantorel-patent-downloader}
+install_dir=$(vantorel_default_install_dir)
 service_host=${VANTOREL_SERVICE_HOST:-localhost:8741}
 
 while [ $# -gt 0 ]; do
@@ -42,22 +42,8 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-# InstallPath is absolute and has no trailing separator; it goes into a
-# one-line registry value and INI value, so line breaks cannot be kept.
-case $install_dir in
-    /*) ;;
-    *) install_dir=$PWD/$install_dir ;;
-esac
-while [ "${#install_dir}" -gt 1 ] && [ "${install_dir%/}" != "$install_dir" ]; do
-    install_dir=${install_dir%/}
-done
-case $install_dir in
-    *$'\n'* | *$'\r'*) die "the install folder must not contain a line break" ;;
-esac
-# HOST[:PORT] for http, https://HOST[:PORT] for https; nothing else.
-case ${service_host#https://} in
-    '' | *[!A-Za-z0-9.:_\[\]-]*) die "not a service host: '$service_host' (HOST[:PORT] or https://HOST[:PORT])" ;;
-esac
+install_dir=$(vantorel_normal_install_dir "$install_dir")
+vantorel_check_service_host "$service_host"
 
 find_binary() {
     local name=$1 candidate
@@ -71,9 +57,11 @@ service_binary=$(find_binary vantorel-service) ||
     die "vantorel-service is not built in $build_dir (build it first: cmake --build $build_dir)"
 app_binary=$(find_binary vantorel-patent-downloader) || app_binary=
 
-umask 022
-mkdir -p "$install_dir/bin" "$install_dir/patents" "$install_dir/catalogue"
-chmod 755 "$install_dir" "$install_dir/bin"
+# Folders, InstallPath and a first Settings file: what the Debian
+# package does at each user's first start, from the same script.
+vantorel_setup_user "$install_dir" "$service_host"
+mkdir -p "$install_dir/bin"
+chmod 755 "$install_dir/bin"
 
 # A running copy keeps its old file: the new one is moved over it, never
 # written into it (that would fail with "Text file busy").
@@ -89,75 +77,6 @@ if [ -n "$app_binary" ]; then
     put_binary "$app_binary" "$install_dir/bin/vantorel-patent-downloader"
 else
     say "the window program vantorel-patent-downloader is not built in $build_dir; installed the service only"
-fi
-
-# Registry file: keep every other key and value, replace only InstallPath.
-# Lines are written with CRLF as Windows exports them; LF files are read too.
-registry_dir=$config_home/vantorel
-registry=$registry_dir/registry.reg
-mkdir -p "$registry_dir"
-chmod 700 "$registry_dir"
-registry_value=$install_dir
-registry_value=${registry_value//\\/\\\\}
-registry_value=${registry_value//\"/\\\"}
-registry_temporary=$(mktemp "$registry_dir/.registry.reg.XXXXXX")
-trap 'rm -f -- "$registry_temporary"' EXIT
-INSTALL_VALUE="\"InstallPath\"=\"$registry_value\"" awk '
-    BEGIN {
-        section = "[HKEY_CURRENT_USER\\Software\\Vantorel Patent Downloader]"
-        value = ENVIRON["INSTALL_VALUE"]
-        inside = 0; written = 0; continued = 0; lines = 0
-    }
-    function out(text) { printf "%s\r\n", text }
-    {
-        sub(/\r$/, "")
-        if (lines++ == 0) {
-            sub(/^\357\273\277/, "")
-            if ($0 != "Windows Registry Editor Version 5.00" && $0 != "REGEDIT4") {
-                out("Windows Registry Editor Version 5.00"); out("")
-            }
-        }
-    }
-    # The rest of a multi-line value (hex data ends its lines in "\").
-    continued { continued = ($0 ~ /\\$/); next }
-    /^\[/ {
-        out($0)
-        inside = (tolower($0) == tolower(section))
-        if (inside && !written) { out(value); written = 1 }
-        next
-    }
-    inside && tolower($0) ~ /^"installpath"[ \t]*=/ { continued = ($0 ~ /\\$/); next }
-    { out($0) }
-    END {
-        if (lines == 0) { out("Windows Registry Editor Version 5.00") }
-        if (!written) { out(""); out(section); out(value) }
-    }
-' "$( [ -f "$registry" ] && printf '%s' "$registry" || printf /dev/null)" >"$registry_temporary"
-chmod 600 "$registry_temporary"
-mv -f -- "$registry_temporary" "$registry"
-trap - EXIT
-
-# First Settings file, only when there is none: the program itself creates
-# it on the first save, and a user's own settings are never replaced.
-settings=$install_dir/tessariant.ini
-if [ ! -e "$settings" ]; then
-    settings_temporary=$(mktemp "$install_dir/.tessariant.ini.XXXXXX")
-    cat >"$settings_temporary" <<EOF
-[Main]
-Login=demo
-Pswd=demo
-Path=$install_dir/patents/
-Timeout=120
-PDFAction=0
-
-[Service]
-Host=$service_host
-EOF
-    chmod 600 "$settings_temporary"
-    # -n: a Settings file that appeared meanwhile still wins.
-    mv -n -- "$settings_temporary" "$settings"
-    rm -f -- "$settings_temporary"
-    say "wrote a first Settings file $settings (account demo, service $service_host)"
 fi
 
 # Desktop menu entry. Exec quoting: inside double quotes \ " ` $ are escaped,
@@ -192,4 +111,4 @@ EOF
     fi
 fi
 
-say "installed into $install_dir (InstallPath recorded in $registry)"
+say "installed into $install_dir (InstallPath recorded in $(vantorel_registry_file))"

@@ -13,6 +13,11 @@ need_tools() {
             gio) package=libglib2.0-bin ;;
             nginx) package=nginx-light ;;
             desktop-file-validate) package=desktop-file-utils ;;
+            man) package=man-db ;;
+            dpkg-deb) package=dpkg ;;
+            chroot) package=coreutils ;;
+            mount | umount) package=mount ;;
+            dpkg-shlibdeps) package=dpkg-dev ;;
             *) package=$tool ;;
         esac
         missing+=("$tool (package $package)")

@@ -3,7 +3,9 @@
 formats both windows load (the Windows resource script and the Qt resource
 file take the same two files): banner.bmp (285 x 73, 8 bits per
 pixel, a 17-colour palette, white in the bottom-left corner as the transparent
-colour) and main.ico (16 x 16 and 32 x 32, 8 bits per pixel, 256 colours).
+colour) and main.ico (16 x 16 and 32 x 32, 8 bits per pixel, 256 colours);
+and, for the desktop's icon theme (the Debian package), the same icon drawn
+smoothly at each size the theme asks for: hicolor-SIZE.png (16, 32, 48, 256).
 Run it by hand from anywhere; it rewrites the files beside itself, which
 are committed."""
 import os
@@ -112,18 +114,32 @@ def icon_palette():
     return palette
 
 
-def icon_image(size):
-    palette = icon_palette()
+def icon_drawing(size, style=""):
+    """The icon's shapes, drawn on a 32 x 32 grid scaled to `size`; `style`
+    goes before each shape (drawing settings last only for their shape)."""
     s = size / 32.0
     p = lambda *xy: " ".join("%d,%d" % (round(x * s), round(y * s)) for x, y in zip(xy[::2], xy[1::2]))
-    draw = [
-        "-fill", "#ccccff", "-stroke", "#000066", "-strokewidth", "1",
-        "-draw", "polygon " + p(5, 1, 20, 1, 27, 8, 27, 30, 5, 30),
-        "-draw", "polyline " + p(20, 1, 20, 8, 27, 8),
+    return [
+        "-fill", "#ccccff", "-stroke", "#000066", "-strokewidth", "%g" % max(1.0, s),
+        "-draw", style + "polygon " + p(5, 1, 20, 1, 27, 8, 27, 30, 5, 30),
+        "-draw", style + "polyline " + p(20, 1, 20, 8, 27, 8),
         "-stroke", "none", "-fill", "#ff6600",
         "-draw", "polygon " + p(13, 11, 19, 11, 19, 18, 23, 18, 16, 26, 9, 18, 13, 18),
     ]
-    return dib(indexed(render(size, size, draw), palette), palette, with_mask=True)
+
+
+def icon_image(size):
+    palette = icon_palette()
+    return dib(indexed(render(size, size, icon_drawing(size)), palette), palette, with_mask=True)
+
+
+def theme_icons():
+    for size in (16, 32, 48, 256):
+        subprocess.run(
+            ["convert", "-size", "%dx%d" % (size, size), "xc:none"]
+            + icon_drawing(size, style="stroke-linejoin round ")
+            + ["-strip", "PNG32:" + os.path.join(HERE, "hicolor-%d.png" % size)],
+            check=True)
 
 
 def main_icon():
@@ -139,3 +155,4 @@ def main_icon():
 if __name__ == "__main__":
     banner()
     main_icon()
+    theme_icons()
