@@ -67,12 +67,8 @@ int SocketTransport::connectWithin(Ipv4Address address, std::uint16_t port, int 
 }
 
 ReceiveResult SocketTransport::receive(char* data, std::size_t capacity, int milliseconds) {
+    if (handle_ == kNoSocket) return ReceiveResult::failed(kSocketNotSocket);
     ReceiveResult result;
-    if (handle_ == kNoSocket) {
-        result.status = ReceiveResult::Status::Failed;
-        result.error = kSocketNotSocket;
-        return result;
-    }
     // Bytes already waiting are taken without a wait call first.
     int error = receiveWaiting(handle_, data, capacity, result.size);
     if (error == kSocketWouldBlock) {

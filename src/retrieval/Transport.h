@@ -13,6 +13,13 @@ struct ReceiveResult {
     Status status = Status::TimedOut;
     std::size_t size = 0;
     int error = 0;
+
+    static ReceiveResult failed(int error) {
+        ReceiveResult result;
+        result.status = Status::Failed;
+        result.error = error;
+        return result;
+    }
 };
 
 // One byte-stream connection. The HTTP client talks to the network only

@@ -200,12 +200,8 @@ public:
     }
 
     ReceiveResult receive(char* data, std::size_t capacity, int milliseconds) override {
+        if (!ready_) return ReceiveResult::failed(kSocketNotSocket);
         ReceiveResult result;
-        if (!ready_) {
-            result.status = ReceiveResult::Status::Failed;
-            result.error = kSocketNotSocket;
-            return result;
-        }
         std::size_t total = 0;
         while (total < capacity) {
             ERR_clear_error();
@@ -219,7 +215,8 @@ public:
             const int error = SSL_get_error(ssl_, got);
             if (total > 0 && error != SSL_ERROR_SSL) break;
             if (error == SSL_ERROR_WANT_READ || error == SSL_ERROR_WANT_WRITE) {
-                if (const int sendError = flush(); sendError != 0) return failedWith(sendError);
+                if (const int sendError = flush(); sendError != 0)
+                    return ReceiveResult::failed(sendError);
                 if (error == SSL_ERROR_WANT_WRITE) continue;
                 const ReceiveResult more = fill(milliseconds);
                 // A close without close_notify is the plain close it replaces:
@@ -275,13 +272,6 @@ public:
 private:
     static int clamp(std::size_t size) {
         return size > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(size);
-    }
-
-    static ReceiveResult failedWith(int error) {
-        ReceiveResult result;
-        result.status = ReceiveResult::Status::Failed;
-        result.error = error;
-        return result;
     }
 
     void release() {

@@ -428,8 +428,8 @@ public:
     }
 
     ReceiveResult receive(char* data, std::size_t capacity, int milliseconds) override {
-        if (!ready_) return failedWith(kSocketNotSocket);
-        if (const int sendError = flush(); sendError != 0) return failedWith(sendError);
+        if (!ready_) return ReceiveResult::failed(kSocketNotSocket);
+        if (const int sendError = flush(); sendError != 0) return ReceiveResult::failed(sendError);
         std::size_t total = 0;
         for (;;) {
             const std::size_t taken = std::min(capacity - total, plain_.size() - plainAt_);
@@ -513,12 +513,6 @@ public:
     }
 
 private:
-    static ReceiveResult failedWith(int error) {
-        ReceiveResult result;
-        result.status = ReceiveResult::Status::Failed;
-        result.error = error;
-        return result;
-    }
 
     // TLS 1.2 and 1.3 where the system has 1.3. Windows offers 1.3 only
     // through the newer form of credentials, older systems know only the
