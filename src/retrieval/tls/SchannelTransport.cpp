@@ -513,7 +513,6 @@ public:
     }
 
 private:
-
     // TLS 1.2 and 1.3 where the system has 1.3. Windows offers 1.3 only
     // through the newer form of credentials, older systems know only the
     // older form; Wine takes the newer form but ignores its protocol choice
